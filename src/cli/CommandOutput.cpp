@@ -1,0 +1,19 @@
+#include "CommandOutput.h"
+
+#include <cstdio>
+
+namespace CommandOutput {
+
+void writeOut(const QByteArray& bytes)
+{
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+void writeError(const QString& line)
+{
+    const QByteArray text = line.toLocal8Bit() + '\n';
+    std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+}
+
+} // namespace CommandOutput

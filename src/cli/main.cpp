@@ -1,0 +1,49 @@
+#include "CommandOutput.h"
+#include "Commands.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const Command kCommands[] = {
+    {"scan", "list the recordings of a card or folder", kScanUsage, runScanCommand},
+};
+
+void printOverview()
+{
+    std::printf("Usage: vexlo-tool COMMAND [ARGS...]\n\nCommands:\n");
+    for (const Command& command : kCommands)
+        std::printf("  %-10s %s\n", command.name, command.summary);
+    std::printf("\nRun \"vexlo-tool COMMAND --help\" for the arguments of one command.\n");
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // No QCoreApplication here: most commands are a read and a print, and start-up time is
+    // part of what scripts calling us wait for. A command that needs an event loop makes one.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+
+    if (args.isEmpty() || args.first() == u"--help" || args.first() == u"-h" ||
+        args.first() == u"help") {
+        printOverview();
+        return args.isEmpty() ? 2 : 0;
+    }
+    const QString name = args.takeFirst();
+    for (const Command& command : kCommands) {
+        if (name != QLatin1StringView(command.name))
+            continue;
+        if (args.contains(u"--help") || args.contains(u"-h")) {
+            std::fputs(command.usage, stdout);
+            return 0;
+        }
+        return command.run(args);
+    }
+    CommandOutput::writeError(
+        QStringLiteral("vexlo-tool: unknown command \"%1\" (see vexlo-tool --help)").arg(name));
+    return 2;
+}

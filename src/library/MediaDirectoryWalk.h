@@ -1,0 +1,32 @@
+#pragma once
+
+#include "VXLMedia.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+// The recursive walk of a directory for recording files, and the acceptance test a file
+// name must pass to be listed.
+namespace MediaDirectoryWalk {
+
+// A scan stops adding recordings at this count; it can end a little above it when the
+// limit is reached inside subdirectories.
+inline constexpr qsizetype kMaxMedias = 15000;
+
+// The acceptance test: a base name of 22, 24 or 23 characters, a valid time field when it
+// has a known prefix, and the camera letter "_F" or "_R" at its end.
+bool acceptsMediaName(QStringView mediaName);
+
+// Answers a recording for an accepted path, or null.
+VXLMediaPtr createMediaByPath(const QString& path);
+
+// Appends every accepted ".mp4" file (any case) below `directory` to `medias`, following
+// symbolic links but visiting each directory only once, so a link cycle ends. Entries of a
+// directory are visited in byte order of their names. `cancelled`, when given, is polled
+// between entries and ends the walk early.
+void eachDir(const QString& directory, QList<VXLMediaPtr>& medias,
+             const std::function<bool()>& cancelled = {});
+
+} // namespace MediaDirectoryWalk

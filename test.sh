@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Vexlo and runs every test. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+./scripts/install-deps.sh
+
+cmake --preset default -DVEXLO_WERROR=ON
+cmake --build --preset default
+
+# Tests with real video or the web map need a display; the rest choose the offscreen
+# platform themselves. One X server serves the whole run.
+export QTWEBENGINE_DISABLE_SANDBOX=1
+xvfb-run -a -s "-screen 0 1920x1080x24" \
+  ctest --test-dir build --output-on-failure --timeout 600 -j 2

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <ostream>
+
+// Readable failure messages for Qt values in GoogleTest assertions.
+inline void PrintTo(const QString& value, std::ostream* os)
+{
+    *os << '"' << value.toStdString() << '"';
+}
+
+inline void PrintTo(const QByteArray& value, std::ostream* os)
+{
+    *os << '"' << value.toStdString() << '"';
+}
+
+inline void PrintTo(const QStringList& value, std::ostream* os)
+{
+    *os << '[' << value.join(QStringLiteral(", ")).toStdString() << ']';
+}
