@@ -1,0 +1,86 @@
+#pragma once
+
+#include "VXLPlayerInterface.h"
+
+#include <QImage>
+#include <QMutex>
+#include <QPointer>
+
+#include <vector>
+
+struct libvlc_media_player_t;
+struct libvlc_event_t;
+class VLCVideoView;
+
+// The libVLC player behind the player interface. One per video view, on the GUI thread.
+// libVLC reports on its own threads; those callbacks only post to this object, and every
+// libVLC call is made from the GUI thread.
+class VLCMediaPlayer : public VXLPlayerInterface
+{
+    Q_OBJECT
+
+public:
+    // The view may be null (sound and snapshots only, e.g. in tests).
+    explicit VLCMediaPlayer(VLCVideoView* videoView, QObject* parent = nullptr);
+    ~VLCMediaPlayer() override;
+
+    VLCMediaPtr media() const override { return m_media; }
+    void setMedia(const VLCMediaPtr& media) override;
+
+    void play() override;
+    void pause() override;
+    void stop() override;
+    bool isPlaying() const override;
+    VLCMediaPlayerState state() const override;
+
+    float position() const override;
+    void setPosition(float position) override;
+    VLCTime time() const override;
+    void setTime(const VLCTime& time) override;
+    VLCTime remainingTime() const override;
+
+    float rate() const override { return m_rate; }
+    void setRate(float rate) override;
+
+    bool isMuted() const override { return m_muted; }
+    void setMute(bool mute) override;
+    int volume() const override { return m_volume; }
+    void setVolume(int volume) override;
+
+    QList<int> audioTrackIndexes() const override;
+    bool hasVideoOut() const override;
+    QSize videoSize() const override;
+
+    void jumpForward(int seconds) override;
+    void jumpBackward(int seconds) override;
+
+    bool saveVideoSnapshotAt(const QString& path, int width, int height) override;
+
+    VLCVideoView* videoView() const { return m_videoView; }
+
+private:
+    static void handleEvent(const libvlc_event_t* event, void* opaque);
+    void onStateEvent();
+    void onTimeEvent();
+    void onLengthEvent(int64_t length);
+    void attachVideoOutput();
+    void applyAudio();
+
+    // Memory rendering (no native window): libVLC decodes into m_buffer.
+    static unsigned formatCallback(void** opaque, char* chroma, unsigned* width, unsigned* height,
+                                   unsigned* pitches, unsigned* lines);
+    static void* lockCallback(void* opaque, void** planes);
+    static void displayCallback(void* opaque, void* picture);
+
+    libvlc_media_player_t* m_player = nullptr;
+    QPointer<VLCVideoView> m_videoView;
+    VLCMediaPtr m_media;
+    float m_rate = 1.0f;
+    bool m_muted = false;
+    int m_volume = 100;
+
+    QMutex m_bufferMutex;
+    std::vector<uchar> m_buffer;
+    unsigned m_bufferWidth = 0;
+    unsigned m_bufferHeight = 0;
+};
