@@ -1,0 +1,312 @@
+#include "VXLBlackBoxData.h"
+
+#include <QFile>
+#include <QLoggingCategory>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// Off by default: the lines are for a developer following an extraction, and vexlo-tool's
+// stderr is for its own messages. QT_LOGGING_RULES="vexlo.drivedata.debug=true" shows them.
+Q_LOGGING_CATEGORY(lcDriveData, "vexlo.drivedata", QtInfoMsg)
+
+// Random access to the bytes of one recording.
+class DriveDataSource
+{
+public:
+    virtual ~DriveDataSource() = default;
+    virtual uint64_t size() const = 0;
+    // Reads up to `length` bytes at `offset`; answers how many were read.
+    virtual size_t readAt(uint64_t offset, void* buffer, size_t length) = 0;
+
+    bool readFully(uint64_t offset, void* buffer, size_t length)
+    {
+        return readAt(offset, buffer, length) == length;
+    }
+};
+
+namespace {
+
+class FileSource final : public DriveDataSource
+{
+public:
+    explicit FileSource(const char* path) : m_fd(::open(path, O_RDONLY | O_CLOEXEC))
+    {
+        struct stat status;
+        if (m_fd >= 0 && ::fstat(m_fd, &status) == 0 && S_ISREG(status.st_mode))
+            m_size = uint64_t(status.st_size);
+    }
+    ~FileSource() override
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+
+    bool isOpen() const { return m_fd >= 0; }
+    uint64_t size() const override { return m_size; }
+
+    size_t readAt(uint64_t offset, void* buffer, size_t length) override
+    {
+        size_t done = 0;
+        while (done < length) {
+            const ssize_t n = ::pread(m_fd, static_cast<char*>(buffer) + done, length - done,
+                                      off_t(offset + done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            done += size_t(n);
+        }
+        return done;
+    }
+
+private:
+    int m_fd;
+    uint64_t m_size = 0;
+};
+
+class MemorySource final : public DriveDataSource
+{
+public:
+    explicit MemorySource(QByteArrayView bytes) : m_bytes(bytes) {}
+    uint64_t size() const override { return uint64_t(m_bytes.size()); }
+
+    size_t readAt(uint64_t offset, void* buffer, size_t length) override
+    {
+        if (offset >= size())
+            return 0;
+        const size_t n = size_t(std::min<uint64_t>(length, size() - offset));
+        std::memcpy(buffer, m_bytes.data() + offset, n);
+        return n;
+    }
+
+private:
+    QByteArrayView m_bytes;
+};
+
+uint32_t bigEndian32(const unsigned char* p)
+{
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
+}
+
+int32_t littleEndian32(const unsigned char* p)
+{
+    return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
+                   uint32_t(p[3]) << 24);
+}
+
+bool readSize(DriveDataSource& source, uint32_t offset, uint32_t& size)
+{
+    unsigned char bytes[4];
+    if (!source.readFully(offset, bytes, 4))
+        return false;
+    size = bigEndian32(bytes);
+    return true;
+}
+
+// Moves `child` past `count` sibling boxes by their sizes. Positions wrap at 32 bits as the
+// camera's own offsets do; a size of 0 simply stays in place, so the walk always ends.
+bool passBoxes(DriveDataSource& source, uint32_t& child, int count)
+{
+    for (int k = 0; k < count; ++k) {
+        uint32_t size;
+        if (!readSize(source, child, size))
+            return false;
+        child += size;
+    }
+    return true;
+}
+
+// The fixed walk to the data track's chunk table: ftyp (brand avc1), one box, moov; its
+// fifth child, then the third child three times down, then the fifth child, which must be
+// stco. Only these three types are checked.
+struct ChunkTable
+{
+    uint32_t stcoStart = 0;
+    uint32_t stcoSize = 0;
+    uint32_t entryCount = 0;
+    uint32_t start = 0;
+};
+
+bool findChunkTable(DriveDataSource& source, ChunkTable& table)
+{
+    unsigned char head[12];
+    if (!source.readFully(0, head, 12))
+        return false;
+    if (std::memcmp(head + 4, "ftyp", 4) != 0 || std::memcmp(head + 8, "avc1", 4) != 0)
+        return false;
+    const uint32_t second = bigEndian32(head);
+    uint32_t secondSize;
+    if (!readSize(source, second, secondSize))
+        return false;
+    if (!source.readFully(uint64_t(second) + 4, head, 4)) // the type, read though not checked
+        return false;
+    const uint32_t moov = second + secondSize;
+    if (!source.readFully(moov, head, 8) || std::memcmp(head + 4, "moov", 4) != 0)
+        return false;
+
+    uint32_t child = moov + 8;
+    if (!passBoxes(source, child, 4))
+        return false;
+    uint32_t unused;
+    if (!readSize(source, child, unused))
+        return false;
+    uint32_t box = child + 8;
+    for (int level = 0; level < 3; ++level) {
+        child = box;
+        if (!passBoxes(source, child, 2))
+            return false;
+        box = child + 8;
+    }
+    child = box;
+    if (!passBoxes(source, child, 4))
+        return false;
+    if (!source.readFully(child, head, 8) || std::memcmp(head + 4, "stco", 4) != 0)
+        return false;
+    uint32_t count;
+    if (!readSize(source, child + 12, count))
+        return false;
+    table.stcoStart = child;
+    table.stcoSize = bigEndian32(head);
+    table.entryCount = count;
+    table.start = child + 16;
+    return true;
+}
+
+// How many table entries can hold chunk offsets at all. The count field alone is not
+// trusted: a corrupt count near 2^32 would mean billions of reads. Entries must lie inside
+// the stco box and inside the file, below 4 GiB where the 32-bit offsets would wrap and
+// read the table again.
+uint32_t readableEntryCount(const ChunkTable& table, uint64_t fileSize)
+{
+    const uint64_t boxEntries = table.stcoSize >= 16 ? (uint64_t(table.stcoSize) - 16) / 4 : 0;
+    uint64_t fileEntries = 0;
+    if (fileSize >= 4) {
+        const uint64_t last = std::min<uint64_t>(fileSize - 4, 0xffffffffu);
+        if (table.start <= last)
+            fileEntries = (last - table.start) / 4 + 1;
+    }
+    return uint32_t(std::min<uint64_t>({table.entryCount, boxEntries, fileEntries}));
+}
+
+} // namespace
+
+bool VXLBlackBoxData::ExtractStreamInformation(const char* path)
+{
+    qCDebug(lcDriveData, "#############################   START");
+    clear();
+    if (!path || !*path)
+        return false;
+    FileSource source(path);
+    if (!source.isOpen())
+        return false;
+    return extract(source);
+}
+
+bool VXLBlackBoxData::ExtractStreamInformation(const QString& path)
+{
+    if (path.isEmpty()) {
+        clear();
+        return false;
+    }
+    return ExtractStreamInformation(QFile::encodeName(path).constData());
+}
+
+bool VXLBlackBoxData::extractFromBytes(QByteArrayView bytes)
+{
+    qCDebug(lcDriveData, "#############################   START");
+    clear();
+    MemorySource source(bytes);
+    return extract(source);
+}
+
+bool VXLBlackBoxData::extract(DriveDataSource& source)
+{
+    ChunkTable table;
+    if (!findChunkTable(source, table))
+        return false;
+
+    const uint64_t fileSize = source.size();
+    const uint32_t entries = readableEntryCount(table, fileSize);
+    // Each record takes its own 155 bytes in a genuine recording; more records than that
+    // means a table pointing at the same bytes again and again, which would only grow the
+    // lists without limit.
+    const uint64_t maxRecords = fileSize / (kChunkHeaderSize + kRecordSize);
+
+    constexpr uint32_t kEntriesPerRead = 4096;
+    unsigned char offsets[kEntriesPerRead * 4];
+    unsigned char chunk[kChunkHeaderSize + kRecordSize];
+    char work[VXLAviGpsData::kSize];
+    for (uint32_t first = 0; first < entries; first += kEntriesPerRead) {
+        const uint32_t batch = std::min(kEntriesPerRead, entries - first);
+        const size_t got =
+            source.readAt(uint64_t(table.start) + uint64_t(first) * 4, offsets, size_t(batch) * 4);
+        for (uint32_t k = 0; k < batch; ++k) {
+            if (size_t(k) * 4 + 4 > got)
+                break;
+            const uint32_t offset = bigEndian32(offsets + k * 4);
+            if (!source.readFully(offset, chunk, sizeof chunk))
+                continue;
+            const unsigned char* record = chunk + kChunkHeaderSize;
+            ParseGSensor(record + 8, 16);
+            std::memcpy(work, record + 24, sizeof work);
+            ParseNMEA(work + 1, 128);
+            m_gpsBlocks.append(VXLAviGpsData(work));
+            if (uint64_t(m_gpsBlocks.size()) >= maxRecords) {
+                qCDebug(lcDriveData, "chunk table holds more records than the file");
+                first = entries; // ends the outer loop too
+                break;
+            }
+        }
+    }
+    qCDebug(lcDriveData, "#############################  FINISH");
+    return true;
+}
+
+void VXLBlackBoxData::clear()
+{
+    m_parser.clear();
+    m_nmeas.clear();
+    m_gSensors.clear();
+    m_gpsBlocks.clear();
+}
+
+bool VXLBlackBoxData::ParseGSensor(const unsigned char* buffer, uint32_t bufferSize)
+{
+    (void)bufferSize; // always a 16-byte block
+    constexpr float kGPerCount = 0.00390625f;
+    m_gSensors.append(VXLGSensor(float(littleEndian32(buffer)) * kGPerCount,
+                                 float(littleEndian32(buffer + 4)) * kGPerCount,
+                                 float(littleEndian32(buffer + 8)) * kGPerCount));
+    return true;
+}
+
+bool VXLBlackBoxData::ParseNMEA(char* buffer, uint32_t bufferSize)
+{
+    if (!buffer || bufferSize == 0)
+        return false;
+    char* start = buffer;
+    for (uint32_t i = 0; i < bufferSize; ++i) {
+        const char c = buffer[i];
+        if (c == 0 || c == '\n' || c == '\r') {
+            buffer[i] = 0;
+            // Every ended "$G" sentence leaves a snapshot, also those the parser rejects, so
+            // the fixes keep one entry per sentence of the text.
+            if (start[0] == '$' && start[1] == 'G') {
+                m_parser.parse(std::string_view(start, size_t(buffer + i - start)));
+                m_nmeas.append(m_parser.current().duplicate());
+            }
+            start = buffer + i + 1;
+        } else if (c == '$') {
+            start = buffer + i;
+        }
+    }
+    return true;
+}
