@@ -1,0 +1,41 @@
+#pragma once
+
+#include "samplecard/DriveRecord.h"
+
+#include <QDateTime>
+#include <QList>
+
+namespace samplecard {
+
+// A road the simulated car follows: waypoints in signed decimal degrees.
+enum class Road {
+    SeoulCityHall,     // northern and eastern hemispheres
+    BuenosAiresCentro, // southern and western hemispheres
+};
+
+struct DriveOptions
+{
+    quint32 seed = 1;
+    QDateTime start;          // UTC time of the first record
+    int seconds = 30;         // length of the recording
+    double startDistance = 0; // metres along the road where the recording begins
+    Road road = Road::SeoulCityHall;
+    bool parked = false;          // speed 0 all along (motion recordings while parked)
+    int hardBrakingAtSecond = -1; // an event: about 0.7 g of braking from this second on
+    int fixLostFromSecond = -1;   // status V, no position, no satellites ...
+    int fixLostSeconds = 0;       // ... for this many seconds
+    bool withGns = false;         // a $GNGNS sentence every second, after GGA
+    char unitMarker = '9';
+};
+
+// The records of a simulated drive, 10 per second: G-sensor counts (gravity on z, road
+// noise, bumps, braking and cornering) and, once a second, $GNRMC, $GNGGA, a $GNGSA pair (GPS
+// then GLONASS) and optionally $GNGNS, spread over the second's records as 128 bytes allow.
+// The same options give the same records.
+QList<DriveRecord> simulateDrive(const DriveOptions& options);
+
+// Metres along the road that a drive of these options covers (to start the next recording
+// where this one ended).
+double drivenDistance(const DriveOptions& options);
+
+} // namespace samplecard
