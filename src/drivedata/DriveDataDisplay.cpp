@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 
 namespace {
 
@@ -22,9 +23,18 @@ int32_t truncateTo32(double value)
     return int32_t(value);
 }
 
+// Formatted by the C library: its rounding of exact halves (1.25 gives "1.2") is what the
+// readouts have always shown; Qt's own formatting rounds them up.
+template <typename... Args> QString format(const char* pattern, Args... args)
+{
+    char text[512];
+    std::snprintf(text, sizeof text, pattern, args...);
+    return QString::fromLatin1(text);
+}
+
 QString signedReadout(const char* axis, float value)
 {
-    return QString::asprintf("%s=%s%.2f", axis, value > 0 ? "+" : "", double(value));
+    return format("%s=%s%.2f", axis, value > 0 ? "+" : "", double(value));
 }
 
 } // namespace
@@ -84,15 +94,14 @@ DriveDataDisplayValues driveDataDisplayValues(const QList<VXLGSensor>& gSensors,
             values.latitude = latitudeDegrees(fix);
             values.longitude = longitudeDegrees(fix);
             // The map page takes the longitude first.
-            values.mapScript =
-                QString::asprintf("setLatLag('%lf','%lf')", values.longitude, values.latitude);
+            values.mapScript = format("setLatLag('%lf','%lf')", values.longitude, values.latitude);
             values.speedInKilometres = gpsBlocks.at(index).isKilometreUnit();
             if (values.speedInKilometres) {
                 values.speed = truncateTo32(fix.SpeedOverGround * 1.852);
-                values.speedText = QString::asprintf("%d Km/h", values.speed);
+                values.speedText = format("%d Km/h", values.speed);
             } else {
                 values.speed = truncateTo32(fix.SpeedOverGround * 1.150779);
-                values.speedText = QString::asprintf("%d Mi/h", values.speed);
+                values.speedText = format("%d Mi/h", values.speed);
             }
         }
     }
@@ -107,7 +116,7 @@ DriveDataDisplayValues driveDataDisplayValues(const QList<VXLGSensor>& gSensors,
     values.hasFix = true;
     values.hdop = fix.HDOP;
     values.satellites = fix.SatelliteUsedCount;
-    values.hdopText = QString::asprintf("%.1f", fix.HDOP);
-    values.satelliteText = QString::asprintf("%d", int(fix.SatelliteUsedCount));
+    values.hdopText = format("%.1f", fix.HDOP);
+    values.satelliteText = format("%d", int(fix.SatelliteUsedCount));
     return values;
 }

@@ -1,0 +1,189 @@
+#include "drivedata/VXLBlackBoxData.h"
+
+#include "RecordingBytes.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using testrecording::Options;
+using testrecording::Record;
+using testrecording::recording;
+
+namespace {
+
+const QByteArray kRmc = "$GNRMC,083000.000,A,3733.98,N,12658.68,E,10.0,90.0,150423,,*00\r\n";
+const QByteArray kGga = "$GNGGA,083000,3733.98,N,12658.68,E,1,09,0.95,30,M,,M,,*00\r\n";
+
+QList<Record> threeRecords()
+{
+    return {{256, -512, 0, '9', kRmc}, {1, 2, 3, '9', kGga}, {0, 0, 256, 'M', "$GPVTG*00\r\n"}};
+}
+
+TEST(VXLBlackBoxData, ReadsEveryRecordOfTheTrack)
+{
+    TempDir dir;
+    const QString path = dir.write("alwa_20230415_083000_F.MP4", recording(threeRecords()).bytes);
+    VXLBlackBoxData data;
+    ASSERT_TRUE(data.ExtractStreamInformation(path));
+
+    ASSERT_EQ(data.m_GSensors().size(), 3);
+    ASSERT_EQ(data.m_vGpsData().size(), 3);
+    const VXLGSensor& first = data.m_GSensors().at(0);
+    EXPECT_EQ(first.x, 1.0f);
+    EXPECT_EQ(first.y, -2.0f);
+    EXPECT_EQ(first.z, 0.0f);
+    EXPECT_EQ(data.m_GSensors().at(1).z, 3.0f / 256.0f);
+
+    // One snapshot per "$G" sentence, the rejected VTG too; the fix runs on across records.
+    ASSERT_EQ(data.m_NMEAs().size(), 3);
+    EXPECT_EQ(data.m_NMEAs().at(0).gpsValid, 1);
+    EXPECT_EQ(data.m_NMEAs().at(0).Latitude, 0.0);
+    EXPECT_EQ(data.m_NMEAs().at(1).Latitude, double(3733.98f));
+    EXPECT_EQ(data.m_NMEAs().at(2).Latitude, double(3733.98f));
+    EXPECT_EQ(data.m_NMEAs().at(2).SpeedOverGround, 10.0);
+
+    // The kept block has zeros where CR and LF were; the unit marker is untouched.
+    const _AVI_GPS_DATA& block = data.m_vGpsData().at(0).data;
+    EXPECT_EQ(block.unit, '9');
+    EXPECT_EQ(block.nmea[kRmc.size() - 2], '\0');
+    EXPECT_EQ(block.nmea[kRmc.size() - 1], '\0');
+    EXPECT_EQ(QByteArray(block.nmea, int(kRmc.size()) - 2), kRmc.chopped(2));
+    EXPECT_EQ(data.m_vGpsData().at(2).data.unit, 'M');
+
+    // A second extraction starts afresh.
+    ASSERT_TRUE(data.extractFromBytes(recording({{0, 0, 0, '9', "$GPVTG*00\r\n"}}).bytes));
+    EXPECT_EQ(data.m_GSensors().size(), 1);
+    ASSERT_EQ(data.m_NMEAs().size(), 1);
+    EXPECT_EQ(data.m_NMEAs().at(0).Latitude, 0.0);
+}
+
+TEST(VXLBlackBoxData, SplitsTheTextIntoSentences)
+{
+    struct TextCase
+    {
+        const char* name;
+        QByteArray text;
+        qsizetype snapshots;
+    };
+    const TextCase cases[] = {
+        {"rmc and gga in one record", kRmc + kGga, 2},
+        {"no terminator inside 128 bytes", kRmc.chopped(2) + QByteArray(128, 'x'), 0},
+        {"text running to the end of the block", QByteArray(80, ' ') + kGga.chopped(2), 0},
+        {"zero byte ends a sentence", kGga.chopped(2) + '\0' + "junk", 1},
+        {"dollar inside restarts the sentence", "$GPxx,1,$GNGGA,1,1,N,1,E,1,1,1*00\n", 1},
+        {"text not starting with $G", "GNGGA,1*00\r\n$PUBX,00*00\r\n", 0},
+        {"empty sentences between terminators", "\r\n\r\n\n\r$G\r\n", 1},
+        {"bytes that are not UTF-8", "$GNGGA,1,\xff\xfe,N*00\r\n", 1},
+    };
+    for (const TextCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        VXLBlackBoxData data;
+        ASSERT_TRUE(data.extractFromBytes(recording({{0, 0, 0, '9', c.text}}).bytes));
+        EXPECT_EQ(data.m_NMEAs().size(), c.snapshots);
+        EXPECT_EQ(data.m_vGpsData().size(), 1);
+    }
+}
+
+// Each failure of the box walk gives NO and empty lists.
+TEST(VXLBlackBoxData, RejectsOtherLayouts)
+{
+    const QList<Record> records = threeRecords();
+    Options wrongBrand;
+    wrongBrand.brand = "isom";
+    Options wrongFtyp;
+    wrongFtyp.ftypType = "styp";
+    Options wrongMoov;
+    wrongMoov.moovType = "moof";
+    Options wrongStco;
+    wrongStco.stcoType = "co64";
+    for (const Options& options : {wrongBrand, wrongFtyp, wrongMoov, wrongStco}) {
+        VXLBlackBoxData data;
+        EXPECT_FALSE(data.extractFromBytes(recording(records, options).bytes));
+        EXPECT_TRUE(data.m_GSensors().isEmpty());
+        EXPECT_TRUE(data.m_NMEAs().isEmpty());
+        EXPECT_TRUE(data.m_vGpsData().isEmpty());
+    }
+
+    VXLBlackBoxData data;
+    EXPECT_FALSE(data.ExtractStreamInformation(static_cast<const char*>(nullptr)));
+    EXPECT_FALSE(data.ExtractStreamInformation(QString()));
+    EXPECT_FALSE(data.ExtractStreamInformation(QStringLiteral("/nonexistent/alwa.MP4")));
+    TempDir dir;
+    EXPECT_FALSE(data.ExtractStreamInformation(dir.path()));
+}
+
+// Cut anywhere: the walk fails until the entry count is in, then each entry whose four
+// bytes are present gives its record.
+TEST(VXLBlackBoxData, TruncatedFiles)
+{
+    const testrecording::Recording full = recording(threeRecords());
+    const qsizetype tableStart = full.stcoOffset + 16;
+    for (qsizetype length = 0; length <= full.bytes.size(); ++length) {
+        SCOPED_TRACE(length);
+        VXLBlackBoxData data;
+        const bool found = data.extractFromBytes(QByteArrayView(full.bytes).first(length));
+        EXPECT_EQ(found, length >= tableStart);
+        const qsizetype entries = length >= tableStart ? (length - tableStart) / 4 : 0;
+        EXPECT_EQ(data.m_GSensors().size(), std::min<qsizetype>(entries, 3));
+    }
+}
+
+TEST(VXLBlackBoxData, SurvivesSpoiledBoxSizes)
+{
+    const testrecording::Recording good = recording(threeRecords());
+    for (const qsizetype field : good.sizeFields) {
+        for (const uint32_t size : {0u, 1u, 7u, 0x7fffffffu, 0xfffffff8u, 0xffffffffu}) {
+            SCOPED_TRACE(testing::Message() << "field at " << field << " size " << size);
+            QByteArray bytes = good.bytes;
+            testrecording::putBigEndian(bytes, field, size);
+            VXLBlackBoxData data;
+            data.extractFromBytes(bytes);
+            EXPECT_LE(data.m_GSensors().size(), 3);
+            EXPECT_EQ(data.m_GSensors().size(), data.m_vGpsData().size());
+        }
+    }
+}
+
+TEST(VXLBlackBoxData, ChunkTableEdgeCases)
+{
+    const QList<Record> records = threeRecords();
+    struct TableCase
+    {
+        const char* name;
+        Options options;
+        qsizetype samples;
+    };
+    Options empty;
+    empty.countOverride = true;
+    Options pastEnd;
+    pastEnd.extraOffsets = {0xfffffff0u, 0x7fffffffu};
+    Options hugeCount;
+    hugeCount.countOverride = true;
+    hugeCount.count = 0xfffffff0u;
+    const TableCase cases[] = {
+        {"zero entries", empty, 0},
+        {"offsets past the end add nothing", pastEnd, 3},
+        {"a count near 2^32 reads the table the file holds", hugeCount, 3},
+    };
+    for (const TableCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        VXLBlackBoxData data;
+        EXPECT_TRUE(data.extractFromBytes(recording(records, c.options).bytes));
+        EXPECT_EQ(data.m_GSensors().size(), c.samples);
+        EXPECT_EQ(data.m_vGpsData().size(), c.samples);
+    }
+
+    // An unreadable entry in the middle does not stop the loop.
+    Options middle;
+    middle.extraOffsets = {0xfffffff0u};
+    testrecording::Recording rec = recording(records, middle);
+    const QByteArray firstEntry = rec.bytes.mid(rec.stcoOffset + 16, 4);
+    rec.bytes.replace(rec.stcoOffset + 16, 4, rec.bytes.mid(rec.stcoOffset + 16 + 12, 4));
+    rec.bytes.replace(rec.stcoOffset + 16 + 12, 4, firstEntry);
+    VXLBlackBoxData data;
+    EXPECT_TRUE(data.extractFromBytes(rec.bytes));
+    ASSERT_EQ(data.m_GSensors().size(), 3);
+    EXPECT_EQ(data.m_GSensors().at(0).y, 2.0f / 256.0f);
+}
+
+} // namespace
