@@ -10,21 +10,29 @@ Q_LOGGING_CATEGORY(lcClock, "vexlo.cardtools")
 
 } // namespace
 
-QByteArray timeSetFileText(const QDateTime& date, const QDateTime& time)
+QByteArray timeSetFileText(QDate date, QTime time)
 {
     // Fixed patterns with ASCII digits: the camera parses the bytes, not the user's locale.
-    const QString text = date.toLocalTime().date().toString(u"yyyy/MM/dd") + u' ' +
-                         time.toLocalTime().time().toString(u"HH:mm:ss");
+    const QString text = date.toString(u"yyyy/MM/dd") + u' ' + time.toString(u"HH:mm:ss");
     return text.toUtf8();
+}
+
+QByteArray timeSetFileText(const QDateTime& date, const QDateTime& time)
+{
+    return timeSetFileText(date.toLocalTime().date(), time.toLocalTime().time());
 }
 
 QString writeTimeSetFile(const QString& path, const QDateTime& date, const QDateTime& time,
                          const FileByteWriter& writer)
 {
+    return writeTimeSetFile(path, date.toLocalTime().date(), time.toLocalTime().time(), writer);
+}
+
+QString writeTimeSetFile(const QString& path, QDate date, QTime time, const FileByteWriter& writer)
+{
     const QByteArray text = timeSetFileText(date, time);
     if (text.size() != kTimeSetFileSize)
-        return QStringLiteral("the date %1 cannot be written as yyyy/MM/dd")
-            .arg(QString::fromUtf8(text));
+        return QStringLiteral("no valid date and time in the range 0001 to 9999");
     const QString reason = replaceFileContents(path, text, writer);
     if (!reason.isEmpty())
         qCWarning(lcClock, "%s: %s", qUtf8Printable(path), qUtf8Printable(reason));

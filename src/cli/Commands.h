@@ -16,3 +16,10 @@ struct Command
 
 int runScanCommand(const QStringList& args);
 extern const char* const kScanUsage;
+
+int runConfigCommand(const QStringList& args);
+extern const char* const kConfigUsage;
+int runVolumesCommand(const QStringList& args);
+extern const char* const kVolumesUsage;
+int runClockCommand(const QStringList& args);
+extern const char* const kClockUsage;

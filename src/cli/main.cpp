@@ -8,6 +8,10 @@ namespace {
 
 const Command kCommands[] = {
     {"scan", "list the recordings of a card or folder", kScanUsage, runScanCommand},
+    {"config", "write, show or change a settings file (config.bin)", kConfigUsage,
+     runConfigCommand},
+    {"volumes", "list the mounted USB volumes", kVolumesUsage, runVolumesCommand},
+    {"clock", "write the camera's clock file (timeset.cfg)", kClockUsage, runClockCommand},
 };
 
 void printOverview()
