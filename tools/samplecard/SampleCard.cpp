@@ -147,12 +147,13 @@ QStringList makeSampleCard(const QString& cardDir, quint32 seed, QString* error)
         moments << m;
     }
     // The Seoul recordings follow one another along the road.
-    double distance = 0;
+    DriveEnd end{0, -1};
     for (Moment& m : moments) {
         if (m.drive.road != Road::SeoulCityHall)
             continue;
-        m.drive.startDistance = distance;
-        distance = drivenDistance(m.drive);
+        m.drive.startDistance = end.distance;
+        m.drive.startSpeed = end.speed;
+        end = endOfDrive(m.drive);
     }
 
     QTemporaryDir work;

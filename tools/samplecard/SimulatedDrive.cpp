@@ -206,19 +206,23 @@ QList<QByteArray> sentencesOf(const Second& s, const RoadData& road, bool withGn
     return sentences;
 }
 
-QList<DriveRecord> simulate(const DriveOptions& options, double* endDistance)
+QList<DriveRecord> simulate(const DriveOptions& options, DriveEnd* end)
 {
     const RoadData road = roadData(options.road);
     const Polyline line(road.waypoints);
     Random random(options.seed);
 
     double distance = options.startDistance;
-    double speed = options.parked ? 0.0 : random.uniform(9.0, 13.0);
+    const double randomSpeed = random.uniform(9.0, 13.0);
+    double speed = options.parked            ? 0.0
+                   : options.startSpeed >= 0 ? options.startSpeed
+                                             : randomSpeed;
     double targetSpeed = speed;
     double secondsToNewTarget = random.uniform(4, 10);
     double bump = 0; // decaying vertical oscillation after a pothole, in g
     double bumpPhase = 0;
     double previousHeading = -1;
+    bool brakingDone = false;
     int gpsSatellites = 6 + int(random.uniform() * 4);
     int glonassSatellites = 3 + int(random.uniform() * 4);
     double hdop = random.uniform(0.7, 1.2);
@@ -228,16 +232,20 @@ QList<DriveRecord> simulate(const DriveOptions& options, double* endDistance)
     for (int step = 0; step < recordCount; ++step) {
         const int second = step / kRecordsPerSecond;
         const double t = step * kStep;
-        const bool braking = options.hardBrakingAtSecond >= 0 && t >= options.hardBrakingAtSecond;
+        const bool braking =
+            options.hardBrakingAtSecond >= 0 && t >= options.hardBrakingAtSecond && !brakingDone;
 
         // Speed: city traffic drifting between targets; a hard stop for events.
         double acceleration = 0;
         if (!options.parked) {
             if (braking) {
-                const bool stillBraking = speed > 0;
-                acceleration = stillBraking ? -random.uniform(6.5, 7.5) : 0;
-                if (!stillBraking && t > options.hardBrakingAtSecond + 6)
-                    acceleration = 1.2; // moves off again, carefully
+                acceleration = qMax(-random.uniform(6.5, 7.5), -speed / kStep);
+                if (speed + acceleration * kStep <= 0) {
+                    // Stopped: stand a while, then traffic goes on.
+                    brakingDone = true;
+                    targetSpeed = 0;
+                    secondsToNewTarget = 5;
+                }
             } else {
                 secondsToNewTarget -= kStep;
                 if (secondsToNewTarget <= 0) {
@@ -303,14 +311,15 @@ QList<DriveRecord> simulate(const DriveOptions& options, double* endDistance)
                               second < options.fixLostFromSecond + options.fixLostSeconds;
             LatLon reported = position;
             reported.lat += random.gaussian(1.5) / kMetresPerDegreeLatitude;
-            reported.lon += random.gaussian(1.5) / kMetresPerDegreeLatitude;
+            reported.lon += random.gaussian(1.5) / kMetresPerDegreeLatitude /
+                            std::cos(position.lat * M_PI / 180.0);
             const Second fix{time,          reported,          speed, heading, !lost,
                              gpsSatellites, glonassSatellites, hdop};
             packSentences(records, step, sentencesOf(fix, road, options.withGns));
         }
     }
-    if (endDistance)
-        *endDistance = distance;
+    if (end)
+        *end = DriveEnd{distance, speed};
     return records;
 }
 
@@ -321,11 +330,11 @@ QList<DriveRecord> simulateDrive(const DriveOptions& options)
     return simulate(options, nullptr);
 }
 
-double drivenDistance(const DriveOptions& options)
+DriveEnd endOfDrive(const DriveOptions& options)
 {
-    double distance = 0;
-    simulate(options, &distance);
-    return distance;
+    DriveEnd end;
+    simulate(options, &end);
+    return end;
 }
 
 } // namespace samplecard

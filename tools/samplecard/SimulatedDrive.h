@@ -19,6 +19,7 @@ struct DriveOptions
     QDateTime start;          // UTC time of the first record
     int seconds = 30;         // length of the recording
     double startDistance = 0; // metres along the road where the recording begins
+    double startSpeed = -1;   // metres per second at the start; below 0 a random city speed
     Road road = Road::SeoulCityHall;
     bool parked = false;          // speed 0 all along (motion recordings while parked)
     int hardBrakingAtSecond = -1; // an event: about 0.7 g of braking from this second on
@@ -34,8 +35,13 @@ struct DriveOptions
 // The same options give the same records.
 QList<DriveRecord> simulateDrive(const DriveOptions& options);
 
-// Metres along the road that a drive of these options covers (to start the next recording
-// where this one ended).
-double drivenDistance(const DriveOptions& options);
+// Where and how fast the car is when a drive of these options ends, so the next recording
+// can go on from there.
+struct DriveEnd
+{
+    double distance = 0; // metres along the road
+    double speed = 0;    // metres per second
+};
+DriveEnd endOfDrive(const DriveOptions& options);
 
 } // namespace samplecard
