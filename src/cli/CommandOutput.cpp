@@ -7,11 +7,11 @@ namespace CommandOutput {
 void writeOut(const QByteArray& bytes)
 {
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
 }
 
 void writeError(const QString& line)
 {
+    std::fflush(stdout);
     const QByteArray text = line.toLocal8Bit() + '\n';
     std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
 }

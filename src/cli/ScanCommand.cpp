@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+#include <string>
+
 #include <dirent.h>
 
 const char* const kScanUsage =
@@ -29,6 +31,23 @@ const char* modeText(int division)
     default:
         return "always";
     }
+}
+
+constexpr size_t kOutputBlock = 64 * 1024;
+
+// Zero-padded decimal; the values are validated recording times, never negative.
+void appendDigits(std::string& out, int value, int width)
+{
+    char digits[12];
+    int n = 0;
+    do {
+        digits[n++] = char('0' + value % 10);
+        value /= 10;
+    } while (value > 0 && n < 11);
+    if (n < width)
+        out.append(size_t(width - n), '0');
+    while (n > 0)
+        out += digits[--n];
 }
 
 bool isReadableDirectory(const QString& path)
@@ -58,30 +77,54 @@ int runScanCommand(const QStringList& args)
     }
 
     const VXLMediaList::Content content = VXLMediaList::scanDirectory(directory);
-    QByteArray out;
-    out.reserve(content.medias.size() * 160);
+    // Written in blocks: a card of thousands of recordings need not sit in memory twice.
+    std::string out;
+    out.reserve(kOutputBlock + 1024);
     qsizetype index = 0;
     for (const VXLMediaPtr& media : content.medias) {
-        QByteArray date;
-        QByteArray time;
+        out += std::to_string(index++);
+        out += '\t';
+        out += modeText(media->mediaDivision());
+        out += media->isRearMedia() ? "\trear\t" : "\tfront\t";
         if (media->year() >= 1) {
-            date = QString::asprintf("%04d-%02d-%02d", media->year(), media->month(), media->day())
-                       .toLatin1();
-            time =
-                QString::asprintf("%02d:%02d:%02d", media->hour(), media->minute(), media->second())
-                    .toLatin1();
+            appendDigits(out, media->year(), 4);
+            out += '-';
+            appendDigits(out, media->month(), 2);
+            out += '-';
+            appendDigits(out, media->day(), 2);
+            out += '\t';
+            appendDigits(out, media->hour(), 2);
+            out += ':';
+            appendDigits(out, media->minute(), 2);
+            out += ':';
+            appendDigits(out, media->second(), 2);
+        } else {
+            out += '\t';
         }
-        QString partner = QStringLiteral("-");
-        if (const VXLMediaPairPtr pair = content.findMediaPairWithFileName(media->fileName())) {
-            const VXLMediaPtr& other = media->isFrontMedia() ? pair->rearMedia : pair->frontMedia;
-            if (other)
-                partner = other->fileName();
+        out += '\t';
+        // A listed recording always has an extension, so its file name is the path's last
+        // component.
+        const std::string path = media->path().toStdString();
+        out.append(path, path.rfind('/') + 1);
+        out += '\t';
+        const VXLMediaPairPtr pair = content.mediaPairDic.value(media->pairKey());
+        const VXLMediaPtr other = !pair                   ? nullptr
+                                  : media->isFrontMedia() ? pair->rearMedia
+                                                          : pair->frontMedia;
+        if (other) {
+            const std::string otherPath = other->path().toStdString();
+            out.append(otherPath, otherPath.rfind('/') + 1);
+        } else {
+            out += '-';
         }
-        out += QByteArray::number(index++) + '\t' + modeText(media->mediaDivision()) + '\t' +
-               (media->isRearMedia() ? "rear" : "front") + '\t' + date + '\t' + time + '\t' +
-               media->fileName().toUtf8() + '\t' + partner.toUtf8() + '\t' +
-               media->path().toUtf8() + '\n';
+        out += '\t';
+        out += path;
+        out += '\n';
+        if (out.size() >= kOutputBlock) {
+            CommandOutput::writeOut(QByteArray::fromRawData(out.data(), qsizetype(out.size())));
+            out.clear();
+        }
     }
-    CommandOutput::writeOut(out);
+    CommandOutput::writeOut(QByteArray::fromRawData(out.data(), qsizetype(out.size())));
     return 0;
 }

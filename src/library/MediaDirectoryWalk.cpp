@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cstring>
 #include <set>
 #include <string>
 #include <utility>
@@ -14,33 +15,17 @@
 
 namespace MediaDirectoryWalk {
 
-bool acceptsMediaName(QStringView name)
+bool isListedRecording(const VXLMedia& media)
 {
-    if (!VXLMedia::hasRecordingNameLength(name.size()))
-        return false;
-    int values[6];
-    if (name.startsWith(QLatin1StringView("alwa_"))) {
-        if (!VXLMedia::readTimeField(name, 5, values))
-            return false;
-    } else if (name.startsWith(QLatin1StringView("motion_"))) {
-        if (!VXLMedia::readTimeField(name, 7, values))
-            return false;
-    } else if (name.startsWith(QLatin1StringView("event_"))) {
-        if (!VXLMedia::readTimeField(name, 6, values))
-            return false;
-    }
-    // A name without a known prefix skips the time test: it is listed as an always
-    // recording without time (the camera's "._" resource-fork companions look like this).
-    return name.endsWith(QLatin1StringView("_F")) || name.endsWith(QLatin1StringView("_R"));
+    // The parse leaves the camera unknown for a bad time field or a missing camera letter,
+    // and front for a name of the wrong length; a name without a known prefix skips the
+    // time test and is listed as an always recording without time (the "._" companions
+    // some systems write beside each file look like this).
+    return VXLMedia::hasRecordingNameLength(media.mediaNameLength()) &&
+           (media.isFrontMedia() || media.isRearMedia());
 }
 
 namespace {
-
-QStringView baseNameOf(QStringView fileName)
-{
-    const qsizetype dot = fileName.lastIndexOf(u'.');
-    return dot > 0 ? fileName.left(dot) : fileName;
-}
 
 bool hasMp4Extension(const char* name, size_t length)
 {
@@ -71,46 +56,55 @@ struct Walker
         DIR* handle = ::opendir(directory.c_str());
         if (!handle)
             return;
+        // Names live in one buffer; only folders, links and ".mp4" files are kept.
         struct Entry
         {
-            std::string name;
+            size_t offset;
+            size_t length;
             unsigned char type;
         };
+        std::string names;
         std::vector<Entry> entries;
         while (const dirent* entry = ::readdir(handle)) {
             const char* n = entry->d_name;
             if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0)))
                 continue;
-            entries.push_back({n, entry->d_type});
+            const size_t length = std::strlen(n);
+            if (entry->d_type == DT_REG ? !hasMp4Extension(n, length)
+                                        : entry->d_type != DT_DIR && entry->d_type != DT_LNK &&
+                                              entry->d_type != DT_UNKNOWN)
+                continue;
+            entries.push_back({names.size(), length, entry->d_type});
+            names.append(n, length + 1);
         }
         ::closedir(handle);
-        std::sort(entries.begin(), entries.end(),
-                  [](const Entry& a, const Entry& b) { return a.name < b.name; });
+        const char* base = names.data();
+        std::sort(entries.begin(), entries.end(), [base](const Entry& a, const Entry& b) {
+            return std::strcmp(base + a.offset, base + b.offset) < 0;
+        });
 
+        const std::string prefix = directory == "/" ? std::string() : directory;
         for (const Entry& entry : entries) {
             if (cancelled && cancelled())
                 return;
-            const std::string path =
-                (directory == "/" ? std::string() : directory) + '/' + entry.name;
+            const char* name = base + entry.offset;
             bool isDirectory = entry.type == DT_DIR;
-            bool isFile = entry.type == DT_REG;
             if (entry.type == DT_LNK || entry.type == DT_UNKNOWN) {
                 struct stat target;
-                if (::stat(path.c_str(), &target) != 0)
+                if (::stat((prefix + '/' + name).c_str(), &target) != 0)
                     continue; // dangling link
                 isDirectory = S_ISDIR(target.st_mode);
-                isFile = !isDirectory;
             }
             if (isDirectory) {
-                walk(path, childPath(directoryText, QFile::decodeName(entry.name.c_str())));
+                walk(prefix + '/' + name, childPath(directoryText, QFile::decodeName(name)));
                 continue;
             }
-            if (!isFile || !hasMp4Extension(entry.name.data(), entry.name.size()))
+            if (!hasMp4Extension(name, entry.length))
                 continue;
-            const QString fileName = QFile::decodeName(entry.name.c_str());
-            if (!acceptsMediaName(baseNameOf(fileName)))
+            auto media = std::make_shared<VXLMedia>(directoryText, QFile::decodeName(name));
+            if (!isListedRecording(*media))
                 continue;
-            medias.append(VXLMedia::mediaWithPath(childPath(directoryText, fileName)));
+            medias.append(std::move(media));
             // Only this directory stops here; the walks above stop after their next append.
             if (medias.size() >= kMaxMedias)
                 return;
@@ -122,10 +116,8 @@ struct Walker
 
 VXLMediaPtr createMediaByPath(const QString& path)
 {
-    const QStringView lastComponent = QStringView(path).mid(path.lastIndexOf(u'/') + 1);
-    if (!acceptsMediaName(baseNameOf(lastComponent)))
-        return nullptr;
-    return VXLMedia::mediaWithPath(path);
+    VXLMediaPtr media = VXLMedia::mediaWithPath(path);
+    return isListedRecording(*media) ? media : nullptr;
 }
 
 void eachDir(const QString& directory, QList<VXLMediaPtr>& medias,

@@ -17,7 +17,7 @@ inline constexpr qsizetype kMaxMedias = 15000;
 
 // The acceptance test: a base name of 22, 24 or 23 characters, a valid time field when it
 // has a known prefix, and the camera letter "_F" or "_R" at its end.
-bool acceptsMediaName(QStringView mediaName);
+bool isListedRecording(const VXLMedia& media);
 
 // Answers a recording for an accepted path, or null.
 VXLMediaPtr createMediaByPath(const QString& path);

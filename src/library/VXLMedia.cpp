@@ -72,23 +72,37 @@ void VXLMedia::_updateToUknown()
     m_year = m_month = m_day = m_hour = m_minute = m_second = 0;
 }
 
+VXLMedia::VXLMedia(const QString& cleanDir, const QString& fileName)
+    : m_path(cleanDir == u"/" ? u'/' + fileName : cleanDir + u'/' + fileName), m_dir(cleanDir)
+{
+    locateName(m_path.size() - fileName.size());
+    parseName();
+}
+
 void VXLMedia::parsePath(const QString& path)
 {
     m_path =
         QDir::cleanPath(QDir::isAbsolutePath(path) ? path : QDir::current().absoluteFilePath(path));
     const qsizetype slash = m_path.lastIndexOf(u'/');
     m_dir = slash > 0 ? m_path.left(slash) : QStringLiteral("/");
-    const QStringView lastComponent = QStringView(m_path).mid(slash + 1);
-    const qsizetype dot = lastComponent.lastIndexOf(u'.');
-    if (dot > 0) {
-        m_mediaName = lastComponent.left(dot).toString();
-        m_extension = lastComponent.mid(dot + 1).toString();
-    } else {
-        m_mediaName = lastComponent.toString();
-        m_extension.clear();
-    }
+    locateName(slash + 1);
+    parseName();
+}
 
-    if (!hasRecordingNameLength(m_mediaName.size())) {
+// Splits the last path component into name and extension at its last dot; a leading dot
+// (a hidden file without extension) is part of the name.
+void VXLMedia::locateName(qsizetype componentStart)
+{
+    const qsizetype dot = QStringView(m_path).mid(componentStart).lastIndexOf(u'.');
+    m_nameStart = qint32(componentStart);
+    m_hasExtension = dot > 0;
+    m_nameLength = qint32(m_hasExtension ? dot : m_path.size() - componentStart);
+}
+
+void VXLMedia::parseName()
+{
+    const QStringView name = nameView();
+    if (!hasRecordingNameLength(name.size())) {
         _updateToUknown();
         return;
     }
@@ -106,9 +120,9 @@ void VXLMedia::parsePath(const QString& path)
         {QLatin1StringView("event_"), VXLMediaDivisionEvent, 6},
     };
     for (const Shape& shape : shapes) {
-        if (m_mediaName.startsWith(shape.prefix)) {
+        if (name.startsWith(shape.prefix)) {
             m_mediaDivision = shape.division;
-            if (!_parseTimeByName(m_mediaName, shape.timeStart)) {
+            if (!_parseTimeByName(name, shape.timeStart)) {
                 _updateToUknown();
                 return;
             }
@@ -116,9 +130,9 @@ void VXLMedia::parsePath(const QString& path)
         }
     }
 
-    if (m_mediaName.endsWith(QLatin1StringView("_F")))
+    if (name.endsWith(QLatin1StringView("_F")))
         m_mediaDirection = VXLMediaDirectionFront;
-    else if (m_mediaName.endsWith(QLatin1StringView("_R")))
+    else if (name.endsWith(QLatin1StringView("_R")))
         m_mediaDirection = VXLMediaDirectionRear;
 }
 
@@ -137,12 +151,23 @@ int VXLMedia::compareDate(const VXLMedia& other) const
 
 QString VXLMedia::fileName() const
 {
-    return m_mediaName + u'.' + m_extension;
+    QString name = nameView().toString();
+    name += u'.';
+    name += extensionView();
+    return name;
 }
 
 QString VXLMedia::mediaGroupName() const
 {
-    return m_mediaName.left(qMax<qsizetype>(0, m_mediaName.size() - 2));
+    return nameView().left(qMax<qsizetype>(0, m_nameLength - 2)).toString();
+}
+
+QString VXLMedia::pairKey() const
+{
+    const QStringView name = nameView();
+    if (name.endsWith(QLatin1StringView("_F")) || name.endsWith(QLatin1StringView("_R")))
+        return name.chopped(2).toString();
+    return name.toString();
 }
 
 QString VXLMedia::yyyymmddhhmiss() const

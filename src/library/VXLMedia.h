@@ -27,6 +27,9 @@ class VXLMedia
 public:
     VXLMedia() = default;
     explicit VXLMedia(const QString& path) { parsePath(path); }
+    // For a walk that already holds a clean absolute folder path: the folder's text is shared
+    // by all recordings built in it.
+    VXLMedia(const QString& cleanDir, const QString& fileName);
 
     static std::shared_ptr<VXLMedia> mediaWithPath(const QString& path)
     {
@@ -40,8 +43,9 @@ public:
     int compareDate(const VXLMedia& other) const;
 
     const QString& path() const { return m_path; }
-    const QString& mediaName() const { return m_mediaName; }
-    const QString& extension() const { return m_extension; }
+    QString mediaName() const { return nameView().toString(); }
+    qsizetype mediaNameLength() const { return m_nameLength; }
+    QString extension() const { return extensionView().toString(); }
     const QString& dir() const { return m_dir; }
 
     int year() const { return m_year; }
@@ -75,13 +79,27 @@ public:
         return length == 22 || length == 24 || length == 23;
     }
 
+    // The key of the recording's pair: the media name without its camera letter.
+    QString pairKey() const;
+
 private:
+    QStringView nameView() const { return QStringView(m_path).mid(m_nameStart, m_nameLength); }
+    QStringView extensionView() const
+    {
+        return m_hasExtension ? QStringView(m_path).mid(m_nameStart + m_nameLength + 1)
+                              : QStringView();
+    }
+    void locateName(qsizetype componentStart);
+    void parseName();
     bool _parseTimeByName(QStringView name, qsizetype startPos);
     void _updateToUknown();
 
     QString m_path;
-    QString m_mediaName;
-    QString m_extension;
+    // The name and the extension are kept as places in the path: a card holds thousands of
+    // recordings, and the scan's memory is mostly these strings.
+    qint32 m_nameStart = 0;
+    qint32 m_nameLength = 0;
+    bool m_hasExtension = false;
     QString m_dir;
     int m_year = 0;
     int m_month = 0;

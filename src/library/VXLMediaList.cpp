@@ -9,7 +9,8 @@
 void VXLMediaList::Content::addMedia(const VXLMediaPtr& media)
 {
     medias.append(media);
-    VXLMediaPairPtr pair = findMediaPairWithFileName(media->fileName());
+    // pairKey() is what findMediaPairWithFileName() makes of the recording's file name.
+    VXLMediaPairPtr pair = mediaPairDic.value(media->pairKey());
     if (!pair) {
         pair = VXLMediaPair::mediaPair();
         mediaPairDic.insert(media->mediaGroupName(), pair);
