@@ -16,6 +16,8 @@ struct Command
 
 int runScanCommand(const QStringList& args);
 extern const char* const kScanUsage;
+int runExtractCommand(const QStringList& args);
+extern const char* const kExtractUsage;
 
 int runConfigCommand(const QStringList& args);
 extern const char* const kConfigUsage;

@@ -8,6 +8,8 @@ namespace {
 
 const Command kCommands[] = {
     {"scan", "list the recordings of a card or folder", kScanUsage, runScanCommand},
+    {"extract", "print the drive data of a recording (csv, gpx, json)", kExtractUsage,
+     runExtractCommand},
     {"config", "write, show or change a settings file (config.bin)", kConfigUsage,
      runConfigCommand},
     {"volumes", "list the mounted USB volumes", kVolumesUsage, runVolumesCommand},
