@@ -6,6 +6,7 @@
 #include <QMutex>
 #include <QPointer>
 
+#include <atomic>
 #include <vector>
 
 struct libvlc_media_player_t;
@@ -70,17 +71,27 @@ private:
     static unsigned formatCallback(void** opaque, char* chroma, unsigned* width, unsigned* height,
                                    unsigned* pitches, unsigned* lines);
     static void* lockCallback(void* opaque, void** planes);
+    static void unlockCallback(void* opaque, void* picture, void* const* planes);
     static void displayCallback(void* opaque, void* picture);
+    void showLatestFrame();
 
     libvlc_media_player_t* m_player = nullptr;
     QPointer<VLCVideoView> m_videoView;
     VLCMediaPtr m_media;
     float m_rate = 1.0f;
+    // Paused by libVLC at the end of the media (--play-and-pause), not by pause().
+    bool m_pauseRequested = false;
+    bool m_pausedAtEnd = false;
     bool m_muted = false;
     int m_volume = 100;
+
+    // Bumped by setMedia: events libVLC posted for the previous media are dropped.
+    std::atomic<quint64> m_mediaGeneration{0};
 
     QMutex m_bufferMutex;
     std::vector<uchar> m_buffer;
     unsigned m_bufferWidth = 0;
     unsigned m_bufferHeight = 0;
+    QImage m_latestFrame;
+    std::atomic<bool> m_framePending{false};
 };

@@ -79,7 +79,8 @@ public:
     void videoPositionSliderMoved(double value);
     void swapPlayer();
 
-    // Sound: only one camera is heard.
+    // Sound: only one camera is heard. Changes of the play state's audioMediaDirection and of
+    // the volume call updateAudioUI here; the window need not observe them for that.
     int volume() const { return m_volume; }
     void setVolume(int volume); // clamped to 0..200
     bool hasAudio(const VXLPlayerInterface* player) const;
@@ -125,6 +126,8 @@ private:
     quint64 m_opening = 0;
 
     QTimer m_playStopTimer;
+    // The scheduled playNext; one at a time, dropped by a new opening.
+    QTimer m_playNextTimer;
     QThreadPool m_extractionPool;
     double m_timeScale = 1.0;
     double m_openingTimeout = 10.0;
