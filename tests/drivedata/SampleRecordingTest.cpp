@@ -1,0 +1,104 @@
+#include "drivedata/DriveDataDisplay.h"
+#include "drivedata/VXLBlackBoxData.h"
+
+#include "samplecard/RecordingWriter.h"
+#include "samplecard/SampleCard.h"
+#include "samplecard/SimulatedDrive.h"
+#include "support/TempDir.h"
+
+#include <QFile>
+
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+qsizetype sentenceCount(const QList<samplecard::DriveRecord>& records)
+{
+    qsizetype count = 0;
+    for (const samplecard::DriveRecord& record : records)
+        count += record.nmea.count("$G");
+    return count;
+}
+
+void expectRecordsRead(const VXLBlackBoxData& data, const QList<samplecard::DriveRecord>& records)
+{
+    ASSERT_EQ(data.m_GSensors().size(), records.size());
+    ASSERT_EQ(data.m_vGpsData().size(), records.size());
+    EXPECT_EQ(data.m_NMEAs().size(), sentenceCount(records));
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(data.m_GSensors().at(i).x, float(records[i].x) / 256.0f);
+        EXPECT_EQ(data.m_GSensors().at(i).z, float(records[i].z) / 256.0f);
+        EXPECT_EQ(data.m_vGpsData().at(i).data.unit, records[i].unitMarker);
+    }
+}
+
+// Drives of the sample maker: every record comes back, one snapshot per sentence, and the
+// fixes follow the road's hemispheres through a loss of fix.
+TEST(SampleRecording, DrivesOfTheSampleMaker)
+{
+    samplecard::DriveOptions southWest;
+    southWest.road = samplecard::Road::BuenosAiresCentro;
+    southWest.unitMarker = 'M';
+    southWest.withGns = true;
+    southWest.fixLostFromSecond = 10;
+    southWest.fixLostSeconds = 5;
+    samplecard::DriveOptions braking;
+    braking.hardBrakingAtSecond = 12;
+    for (samplecard::DriveOptions options : {samplecard::DriveOptions(), southWest, braking}) {
+        options.start = QDateTime(QDate(2023, 4, 15), QTime(9, 30, 12), Qt::UTC);
+        options.seconds = 30;
+        const QList<samplecard::DriveRecord> records = samplecard::simulateDrive(options);
+        VXLBlackBoxData data;
+        ASSERT_TRUE(data.extractFromBytes(samplecard::recordingWithoutVideo(records)));
+        expectRecordsRead(data, records);
+
+        bool sawInvalid = false;
+        for (const VXLGpsData& fix : data.m_NMEAs()) {
+            sawInvalid = sawInvalid || (fix.Now.wYear == 2023 && !fix.gpsValid);
+            if (fix.Latitude == 0)
+                continue;
+            const bool south = options.road == samplecard::Road::BuenosAiresCentro;
+            EXPECT_EQ(fix.NS, south ? 'S' : 'N');
+            EXPECT_EQ(fix.EW, south ? 'W' : 'E');
+            EXPECT_NEAR(std::fabs(latitudeDegrees(fix)), south ? 34.6 : 37.57, 0.1);
+        }
+        EXPECT_EQ(sawInvalid, options.fixLostSeconds > 0);
+    }
+}
+
+// A real recording (H.264 and sound around the data track) as the card holds it.
+TEST(SampleRecording, PlayableRecording)
+{
+    TempDir dir;
+    samplecard::VideoOptions video;
+    video.width = 320;
+    video.height = 240;
+    video.seconds = 3;
+    video.kilobitsPerSecond = 200;
+    QString error;
+    const QString clipPath = dir.filePath(QStringLiteral("clip.mp4"));
+    ASSERT_TRUE(samplecard::makeTestVideo(video, clipPath, &error)) << error.toStdString();
+    QFile clip(clipPath);
+    ASSERT_TRUE(clip.open(QIODevice::ReadOnly));
+
+    samplecard::DriveOptions options;
+    options.start = QDateTime(QDate(2023, 4, 15), QTime(9, 30, 12), Qt::UTC);
+    options.seconds = 3;
+    const QList<samplecard::DriveRecord> records = samplecard::simulateDrive(options);
+    const QString path = dir.filePath(QStringLiteral("alwa_20230415_093012_F.MP4"));
+    ASSERT_TRUE(samplecard::writeRecording(clip.readAll(), records, path, &error))
+        << error.toStdString();
+
+    VXLBlackBoxData data;
+    ASSERT_TRUE(data.ExtractStreamInformation(path));
+    expectRecordsRead(data, records);
+
+    // The plain ffmpeg clip (ftyp free mdat moov, two tracks) has no data track.
+    EXPECT_FALSE(data.ExtractStreamInformation(clipPath));
+    EXPECT_TRUE(data.m_GSensors().isEmpty());
+}
+
+} // namespace
