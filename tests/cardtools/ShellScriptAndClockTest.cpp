@@ -1,0 +1,61 @@
+#include "cardtools/ShellScript.h"
+#include "cardtools/TimeSetFile.h"
+
+#include "support/TempDir.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kNumber = QString::fromLatin1(kScriptErrorNumberKey);
+const QString kMessage = QString::fromLatin1(kScriptErrorMessageKey);
+
+TEST(ShellScript, ErrorRecordOfTheRun)
+{
+    EXPECT_TRUE(runShellScript("true", {}, false).isEmpty());
+
+    const QVariantMap failed =
+        runShellScript("sh", {"-c", "echo out; echo 'disk is write-protected' >&2; exit 1"}, false);
+    EXPECT_EQ(failed.value(kNumber).toInt(), 1);
+    EXPECT_EQ(failed.value(kMessage).toString(), QStringLiteral("disk is write-protected"));
+
+    EXPECT_EQ(runShellScript("sh", {"-c", "exit 3"}, false).value(kNumber).toInt(), 3);
+
+    // Arguments reach the program as they are: no shell splits, quotes or expands them.
+    const QString tricky = QStringLiteral("a \"b\"; $(touch x) 'c'");
+    EXPECT_TRUE(runShellScript("test", {tricky, "=", tricky}, false).isEmpty());
+
+    const QVariantMap missing = runShellScript("/nonexistent/mkfs.fat", {}, false);
+    EXPECT_EQ(missing.value(kNumber).toInt(), kScriptCannotStartNumber);
+    EXPECT_FALSE(missing.value(kMessage).toString().isEmpty());
+}
+
+TEST(TimeSetFile, WritesExactlyNineteenBytes)
+{
+    EXPECT_EQ(timeSetFileText(QDate(2017, 3, 3), QTime(7, 5, 9)),
+              QByteArray("2017/03/03 07:05:09"));
+    // Date and time come from two points in time, each read in local time.
+    const QDateTime date(QDate(2016, 10, 28), QTime(23, 59, 59));
+    const QDateTime time(QDate(2001, 1, 1), QTime(0, 0, 1));
+    EXPECT_EQ(timeSetFileText(date, time), QByteArray("2016/10/28 00:00:01"));
+
+    TempDir card;
+    const QString longer = card.write("timeset.cfg", "2016/10/28 12:00:00 extra");
+    ASSERT_EQ(QFileInfo(longer).size(), 25);
+    ASSERT_TRUE(writeTimeSetFile(longer, QDate(2017, 3, 3), QTime(7, 5, 9)).isEmpty());
+    QFile file(longer);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("2017/03/03 07:05:09"));
+
+    const QString fresh = card.filePath("new/timeset.cfg");
+    EXPECT_FALSE(writeTimeSetFile(fresh, QDate(2017, 3, 3), QTime(7, 5, 9)).isEmpty())
+        << "a missing folder is reported, not confirmed";
+    const QString notAFolder = card.write("plain");
+    EXPECT_FALSE(writeTimeSetFile(notAFolder + "/timeset.cfg", date, time).isEmpty());
+    EXPECT_FALSE(writeTimeSetFile(card.filePath("x.cfg"), QDate(), QTime(1, 2, 3)).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(card.filePath("x.cfg")));
+}
+
+} // namespace

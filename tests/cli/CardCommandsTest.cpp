@@ -1,0 +1,120 @@
+#include "ToolRunner.h"
+#include "support/TempDir.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QJsonObject show(const QString& path)
+{
+    const ToolResult result = runTool({"config", "show", path});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(result.out, &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << result.out.toStdString();
+    return document.object();
+}
+
+TEST(VexloToolConfig, DefaultsShowAndSetRoundTrip)
+{
+    TempDir card;
+    const QString path = card.filePath("config.bin");
+    ASSERT_EQ(runTool({"config", "defaults", path}).exitCode, 0);
+    EXPECT_EQ(QFileInfo(path).size(), 500);
+
+    const QJsonObject factory = show(path);
+    EXPECT_EQ(factory.size(), 107 + 1); // every field, and checksum_valid
+    EXPECT_EQ(factory["cfg_ver"].toInt(), 22310);
+    EXPECT_EQ(factory["szPlateNumber"].toString(), QStringLiteral("Zuva"));
+    EXPECT_EQ(factory["wifi_password"].toString(), QStringLiteral("40404040"));
+    EXPECT_EQ(factory["dummy00"].toArray().size(), 19);
+    EXPECT_EQ(factory["osd_plate_flag"].toInt(), 0);
+    EXPECT_TRUE(factory["checksum_valid"].toBool());
+
+    const ToolResult set =
+        runTool({"config", "set", path, "szPlateNumber=AB12CD34EF", "gsen_x_threshold=-120",
+                 "wifi_ssid=My Car", "motionBlock=0x300", "ADAS_Car=2"});
+    ASSERT_EQ(set.exitCode, 0) << set.err.toStdString();
+    const QJsonObject changed = show(path);
+    EXPECT_EQ(changed["szPlateNumber"].toString(), QStringLiteral("AB12CD34")); // cut to 8
+    EXPECT_EQ(changed["gsen_x_threshold"].toInt(), -120);
+    EXPECT_EQ(changed["wifi_ssid"].toString(), QStringLiteral("My Car"));
+    EXPECT_EQ(changed["motionBlock"].toInt(), 0x300);
+    EXPECT_EQ(changed["ADAS_Car"].toInt(), 2);
+    EXPECT_EQ(changed["osd_plate_flag"].toInt(), 1) << "completed as on save";
+    EXPECT_TRUE(changed["checksum_valid"].toBool());
+    EXPECT_EQ(changed["vid_saturation"], factory["vid_saturation"]);
+
+    // A file whose checksum is off shows as such.
+    QByteArray bytes = readAll(path);
+    bytes[100] = char(bytes[100] ^ 1);
+    const QString damaged = card.write("damaged.bin", bytes);
+    EXPECT_FALSE(show(damaged)["checksum_valid"].toBool());
+}
+
+TEST(VexloToolConfig, BadInputChangesNothing)
+{
+    TempDir card;
+    const QString path = card.filePath("config.bin");
+    ASSERT_EQ(runTool({"config", "defaults", path}).exitCode, 0);
+    const QByteArray before = readAll(path);
+
+    const struct
+    {
+        QStringList args;
+        const char* named; // what the message must name
+    } cases[] = {
+        {{"set", path, "ADAS_Car=1", "no_such_field=1"}, "no_such_field"},
+        {{"set", path, "ADAS_Car=256"}, "ADAS_Car"},
+        {{"set", path, "cfg_ver=-1"}, "cfg_ver"},
+        {{"set", path, "debug_mode=4294967296"}, "debug_mode"},
+        {{"set", path, "time_gmt=ten"}, "time_gmt"},
+        {{"set", path, "wifi_ssid=caf\u00e9"}, "wifi_ssid"},
+        {{"set", path, "dummy00=1,2,3"}, "dummy00"},
+        {{"set", path, "=5"}, "=5"},
+        {{"set", path}, "set"},
+        {{"show", card.write("short.bin", "abc")}, "short.bin"},
+        {{"frobnicate"}, "frobnicate"},
+    };
+    for (const auto& c : cases) {
+        const ToolResult result = runTool(QStringList{"config"} + c.args);
+        EXPECT_EQ(result.exitCode, 2) << c.named;
+        EXPECT_TRUE(result.err.contains(c.named)) << result.err.toStdString();
+        EXPECT_EQ(readAll(path), before) << c.named;
+    }
+}
+
+TEST(VexloToolClock, WritesTheClockFile)
+{
+    TempDir card;
+    const QString path = card.write("timeset.cfg", "0000/00/00 00:00:00 and more");
+    const ToolResult result =
+        runTool({"clock", path, "--date", "2017-03-03", "--time", "07:05:09"});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(readAll(path), QByteArray("2017/03/03 07:05:09"));
+
+    ASSERT_EQ(runTool({"clock", path, "--time", "23:59:58"}).exitCode, 0);
+    const QByteArray now = readAll(path);
+    EXPECT_EQ(now.size(), 19);
+    EXPECT_TRUE(now.endsWith(" 23:59:58"));
+
+    for (const QStringList& bad : {QStringList{"clock"}, QStringList{"clock", path, "--date"},
+                                   QStringList{"clock", path, "--date", "2017-02-30"},
+                                   QStringList{"clock", path, "--time", "7:5:9"},
+                                   QStringList{"clock", card.filePath("missing/timeset.cfg")}})
+        EXPECT_EQ(runTool(bad).exitCode, 2) << bad.join(' ').toStdString();
+    EXPECT_EQ(readAll(path), now);
+}
+
+} // namespace
