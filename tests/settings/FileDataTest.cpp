@@ -68,118 +68,38 @@ TEST(FileData, FactoryValuesAndKeptFields)
     std::memset(&record, 0x5A, sizeof record);
     initDefaultFileData(&record);
 
-    const struct
-    {
-        const char* name;
-        qint64 value;
-    } factory[] = {
-        {"cfg_ver", 22310},
-        {"disp_segment_mode", 1},
-        {"sd_mem_always_ratio", 70},
-        {"sd_mem_event_ratio", 10},
-        {"sd_mem_motion_ratio", 20},
-        {"sd_mem_always_reserved", 12100},
-        {"sd_mem_event_reserved", 0},
-        {"sd_mem_motion_reserved", 0},
-        {"aud_enable", 3},
-        {"aud_codec_type", 0},
-        {"aud_sampling_freq", 1},
-        {"aud_bitrate", 1},
-        {"aud_input_vol", 3},
-        {"aud_output_vol", 2},
-        {"vid_enc_res", 0},
-        {"vid_framerate", 0},
-        {"vid_brightness", 2},
-        {"vid_contrast", 2},
-        {"vid_saturation", 128},
-        {"vid_sharpness", 2},
-        {"vid_hue", 2},
-        {"gsen_x_threshold", 50},
-        {"gsen_y_threshold", 45},
-        {"gsen_z_threshold", 45},
-        {"always_mode_timeout", 10},
-        {"parkmode_x_threshold", 8},
-        {"parkmode_y_threshold", 8},
-        {"parkmode_z_threshold", 8},
-        {"motion1080pCValue", 3},
-        {"motion720pCValue", 3},
-        {"motionBlock", 96},
-        {"high_temp_threshold", 97},
-        {"high_temp_duration", 3600},
-        {"safe_temp_threshold", 92},
-        {"safe_temp_duration", 60},
-        {"composite_mode", 0},
-        {"osd_option", 0},
-        {"osd_speed_flag", 1},
-        {"osd_plate_flag", 0},
-        {"plate_number", 0},
-        {"speed_disp_unit", 1},
-        {"nodriving_day", 0},
-        {"auto_drive_in_mode_on", 1},
-        {"auto_park_in_mode_on", 1},
-        {"motion_detect_mode_on", 1},
-        {"event_only_mode_on", 0},
-        {"g_sensor_enable", 1},
-        {"audio_mux_enable", 1},
-        {"safe_temp_mode_on", 1},
-        {"alarm_ontime_flag", 1},
-        {"voiceEnable", 1},
-        {"drivingSecurity", 60},
-        {"parkingSecurity", 20},
-        {"SaveDuration", 1},
-        {"MemConfig", 176},
-        {"BrightnessFixed", 3000},
-        {"DayTime", 1},
-        {"NightTime", 0},
-        {"ledoff", 0},
-        {"Gamma", 0},
-        {"vid_brightness_R", 2},
-        {"vid_sharpness_R", 2},
-        {"lcd_autopoweroff", 2},
-        {"lcd_brightness", 2},
-        {"lcd_screensaver", 0},
-        {"parking_rear_off", 0},
-        {"sd2_mem_always_ratio", 1},
-        {"sd2_mem_event_ratio", 98},
-        {"sd2_mem_motion_ratio", 1},
-        {"flip_video", 0},
-        {"parking_alarm", 1},
-        {"rear_fps", 0},
-        {"motion_zone", 0},
-        {"motionBlock_Rear", 96},
-        {"ledoff_rear", 0},
-        {"always_mode_recording_time", 1},
-        {"pip_position", 0},
-        {"always_motion", 0},
-        {"lcd_brightness_night", 1},
-        {"size_rear", 0},
-        {"front_cpl_use", 0},
-        {"rear_cpl_use", 0},
-        {"CableVoltCorr", 4},
-        {"autoFormatAlarm", 2},
-        {"ADAS_Car", 0},
-        {"ADAS_Ldws_Speed", 30},
-        {"ADAS_FCWS_Speed", 30},
-        {"ADAS_FCMD_Enable", 1},
-        {"ADAS_LDWS_Sens", 2},
-        {"ADAS_FCWS_Sens", 2},
-        {"ADAS_FCMD_Sens", 2},
-        {"vide_wdr_enable", 1},
-        {"ParkingMode", 0},
-        {"En_SuperNightVision", 0},
-        {"wifi_channel", 0},
-        {"debug_mode", 1},
-        // kept: the card's values survive
-        {"checksum", 0x5A5A},
-        {"vid_enc_bitrate", 0x5A5A5A5A},
-        {"vid_enc_bitrate_R", 0x5A5A5A5A},
-        {"time_gmt", 0x5A5A5A5A},
-        {"summer_time", 0x5A5A5A5A},
-        {"Brightness1", 0x5A5A5A5A},
-        {"dummy1", 0x5A},
-    };
-    for (const auto& [name, value] : factory)
-        EXPECT_EQ(number(record, name), value) << name;
+    // Factory values; then the kept fields, which keep the card's bytes.
+    const QString factory = QStringLiteral(
+        "cfg_ver=22310 disp_segment_mode=1 sd_mem_always_ratio=70 sd_mem_event_ratio=10 "
+        "sd_mem_motion_ratio=20 sd_mem_always_reserved=12100 sd_mem_event_reserved=0 "
+        "sd_mem_motion_reserved=0 aud_enable=3 aud_codec_type=0 aud_sampling_freq=1 "
+        "aud_bitrate=1 aud_input_vol=3 aud_output_vol=2 vid_enc_res=0 vid_framerate=0 "
+        "vid_brightness=2 vid_contrast=2 vid_saturation=128 vid_sharpness=2 vid_hue=2 "
+        "gsen_x_threshold=50 gsen_y_threshold=45 gsen_z_threshold=45 always_mode_timeout=10 "
+        "parkmode_x_threshold=8 parkmode_y_threshold=8 parkmode_z_threshold=8 "
+        "motion1080pCValue=3 motion720pCValue=3 motionBlock=96 high_temp_threshold=97 "
+        "high_temp_duration=3600 safe_temp_threshold=92 safe_temp_duration=60 composite_mode=0 "
+        "osd_option=0 osd_speed_flag=1 osd_plate_flag=0 plate_number=0 speed_disp_unit=1 "
+        "nodriving_day=0 auto_drive_in_mode_on=1 auto_park_in_mode_on=1 motion_detect_mode_on=1 "
+        "event_only_mode_on=0 g_sensor_enable=1 audio_mux_enable=1 safe_temp_mode_on=1 "
+        "alarm_ontime_flag=1 voiceEnable=1 drivingSecurity=60 parkingSecurity=20 SaveDuration=1 "
+        "MemConfig=176 BrightnessFixed=3000 DayTime=1 NightTime=0 ledoff=0 Gamma=0 "
+        "vid_brightness_R=2 vid_sharpness_R=2 lcd_autopoweroff=2 lcd_brightness=2 "
+        "lcd_screensaver=0 parking_rear_off=0 sd2_mem_always_ratio=1 sd2_mem_event_ratio=98 "
+        "sd2_mem_motion_ratio=1 flip_video=0 parking_alarm=1 rear_fps=0 motion_zone=0 "
+        "motionBlock_Rear=96 ledoff_rear=0 always_mode_recording_time=1 pip_position=0 "
+        "always_motion=0 lcd_brightness_night=1 size_rear=0 front_cpl_use=0 rear_cpl_use=0 "
+        "CableVoltCorr=4 autoFormatAlarm=2 ADAS_Car=0 ADAS_Ldws_Speed=30 ADAS_FCWS_Speed=30 "
+        "ADAS_FCMD_Enable=1 ADAS_LDWS_Sens=2 ADAS_FCWS_Sens=2 ADAS_FCMD_Sens=2 vide_wdr_enable=1 "
+        "ParkingMode=0 En_SuperNightVision=0 wifi_channel=0 debug_mode=1 "
+        "checksum=23130 vid_enc_bitrate=1515870810 vid_enc_bitrate_R=1515870810 "
+        "time_gmt=1515870810 summer_time=1515870810 Brightness1=1515870810 dummy1=90");
+    for (const QString& entry : factory.split(u' ')) {
+        const QStringList nameValue = entry.split(u'=');
+        ASSERT_EQ(nameValue.size(), 2) << entry.toStdString();
+        EXPECT_EQ(number(record, qPrintable(nameValue[0])), nameValue[1].toLongLong())
+            << entry.toStdString();
+    }
 
     // Texts are padded with zero bytes to the full width of their arrays.
     EXPECT_EQ(QByteArray(record.szPlateNumber, 8), QByteArray("Zuva\0\0\0\0", 8));
