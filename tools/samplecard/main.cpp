@@ -1,5 +1,8 @@
 #include "samplecard/SampleCard.h"
 
+#include "cardtools/TimeSetFile.h"
+#include "settings/FileData.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
@@ -78,12 +81,26 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    const QStringList written = samplecard::makeSampleCard(output, quint32(seed), &error);
+    QStringList written = samplecard::makeSampleCard(output, quint32(seed), &error);
     if (written.isEmpty()) {
         std::fprintf(stderr, "vexlo-make-sample-card: %s\n", qPrintable(error));
         return 1;
     }
-    // Further files of the card (settings, clock, drive records) are written here.
+    // The factory settings file, as the format leaves it, and a clock file at a fixed time so
+    // that the same seed still gives the same card.
+    if (!writeDefaultFileData(QDir(output).filePath(QStringLiteral("config.bin"))).isEmpty()) {
+        std::fprintf(stderr, "vexlo-make-sample-card: cannot write config.bin\n");
+        return 1;
+    }
+    written.append(QStringLiteral("config.bin"));
+    const QString timeSet = QString::fromLatin1(kTimeSetFileName);
+    error = writeTimeSetFile(QDir(output).filePath(timeSet), QDate(2023, 4, 15), QTime(12, 0, 0));
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "vexlo-make-sample-card: %s\n", qPrintable(error));
+        return 1;
+    }
+    written.append(timeSet);
+    // Further files of the card (drive records) are written here.
     for (const QString& path : written)
         std::printf("%s\n", qPrintable(QDir(output).filePath(path)));
     return 0;
