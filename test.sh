@@ -13,3 +13,6 @@ cmake --build --preset default
 export QTWEBENGINE_DISABLE_SANDBOX=1
 xvfb-run -a -s "-screen 0 1920x1080x24" \
   ctest --test-dir build --output-on-failure --timeout 600 -j 2
+
+# The fuzzers of the byte readers, briefly, on their seed corpora (a clang build of its own).
+./scripts/run-fuzzers.sh
