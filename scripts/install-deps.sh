@@ -14,8 +14,8 @@ packages=(
   libvlc-dev vlc-plugin-base vlc-plugin-video-output
   # map page, printing
   libjs-leaflet libcups2-dev
-  # card tools
-  dosfstools mtools util-linux
+  # card tools (pkexec: administrator rights for formatting)
+  dosfstools mtools util-linux pkexec
   # sample recordings
   ffmpeg
   # tests and benchmarks
