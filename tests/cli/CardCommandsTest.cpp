@@ -1,6 +1,7 @@
 #include "ToolRunner.h"
 #include "support/TempDir.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -61,6 +62,32 @@ TEST(VexloToolConfig, DefaultsShowAndSetRoundTrip)
     bytes[100] = char(bytes[100] ^ 1);
     const QString damaged = card.write("damaged.bin", bytes);
     EXPECT_FALSE(show(damaged)["checksum_valid"].toBool());
+}
+
+TEST(VexloToolConfig, SampleCardSettingsRoundTrip)
+{
+    const QDir sampleCard(qEnvironmentVariable("VEXLO_BINARY_DIR") + "/sample-card");
+    const QByteArray cardConfig = readAll(sampleCard.filePath("config.bin"));
+    ASSERT_EQ(cardConfig.size(), 500) << "the sample card is made by the build";
+    EXPECT_EQ(readAll(sampleCard.filePath("timeset.cfg")).size(), 19);
+
+    TempDir work;
+    const QString defaults = work.filePath("defaults.bin");
+    ASSERT_EQ(runTool({"config", "defaults", defaults}).exitCode, 0);
+    EXPECT_EQ(readAll(defaults), cardConfig);
+
+    const QString copy = work.write("config.bin", cardConfig);
+    ASSERT_EQ(runTool({"config", "set", copy, "speed_disp_unit=0"}).exitCode, 0);
+    ASSERT_EQ(runTool({"config", "set", copy, "speed_disp_unit=1", "szPlateNumber="}).exitCode, 0);
+    const QJsonObject back = show(copy);
+    EXPECT_EQ(back["szPlateNumber"].toString(), QString());
+    EXPECT_TRUE(back["checksum_valid"].toBool());
+    // Only the car number, its flag (already 0) and the checksum differ from the card's file.
+    QByteArray expected = cardConfig;
+    expected.replace(256, 8, QByteArray(8, '\0'));
+    const QByteArray written = readAll(copy);
+    EXPECT_EQ(written.mid(4), expected.mid(4));
+    EXPECT_EQ(written.left(2), cardConfig.left(2));
 }
 
 TEST(VexloToolConfig, BadInputChangesNothing)
