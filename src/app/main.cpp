@@ -1,0 +1,55 @@
+// vexlo [--play] [DIR]: the main window; DIR is opened at start as the open panel would,
+// and --play starts its first recording once the scan has reported.
+#include "VXLAppDelegate.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vexlo"));
+    QApplication::setOrganizationName(QStringLiteral("Vexlo"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Plays the front and rear recordings of a "
+                                                    "dash camera's card side by side."));
+    parser.addHelpOption();
+    const QCommandLineOption play(QStringLiteral("play"),
+                                  QStringLiteral("Start the first recording of DIR."));
+    parser.addOption(play);
+    parser.addPositionalArgument(QStringLiteral("DIR"),
+                                 QStringLiteral("Folder of recordings to open at start."),
+                                 QStringLiteral("[DIR]"));
+    parser.process(app);
+
+    const QStringList arguments = parser.positionalArguments();
+    if (arguments.size() > 1) {
+        std::fprintf(stderr, "vexlo: only one folder can be opened\n");
+        return 2;
+    }
+    QString directory;
+    if (!arguments.isEmpty()) {
+        const QFileInfo info(arguments.first());
+        if (!info.isDir()) {
+            std::fprintf(stderr, "vexlo: %s is not a folder\n", qPrintable(arguments.first()));
+            return 2;
+        }
+        directory = info.absoluteFilePath();
+    } else if (parser.isSet(play)) {
+        std::fprintf(stderr, "vexlo: --play needs a folder of recordings\n");
+        return 2;
+    }
+
+    VXLAppDelegate delegate;
+    QObject::connect(&app, &QApplication::aboutToQuit, &delegate, &VXLAppDelegate::die);
+    delegate.applicationDidFinishLaunching();
+    if (!directory.isEmpty()) {
+        delegate.setPlayFirstWhenScanned(parser.isSet(play));
+        delegate.openMediaDirectory(directory);
+    }
+    return app.exec();
+}
