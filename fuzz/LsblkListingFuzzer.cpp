@@ -1,0 +1,31 @@
+// libFuzzer target: arbitrary bytes as lsblk's JSON listing, through the volume functions and
+// the lines they show.
+#include "cardtools/VolumeDiscovery.h"
+
+#include <cstdint>
+
+namespace {
+
+class FuzzedBlockDevices : public BlockDeviceSource
+{
+public:
+    explicit FuzzedBlockDevices(QByteArray listing) : m_listing(std::move(listing)) {}
+    QByteArray blockDeviceListing() const override { return m_listing; }
+    QString probeVolumeLabel(const QString&) const override { return {}; }
+
+private:
+    QByteArray m_listing;
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const FuzzedBlockDevices source(
+        QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    removableVolumeURLs(source);
+    usbVolumeURLs(source);
+    for (const GWUSBDiskEntity& entity : usbDiskEntities(source))
+        entity.displayString();
+    return 0;
+}
