@@ -159,6 +159,28 @@ struct Second
     double hdop;
 };
 
+// GSV sentences for the satellites in view; the first `tracked` have a signal strength.
+QList<QByteArray> satellitesInView(const QByteArray& address, const QList<int>& numbers,
+                                   int tracked, const QDateTime& time)
+{
+    const int count = int(numbers.size());
+    const int sentenceCount = qMax(1, (count + 3) / 4);
+    const int drift = int(time.toSecsSinceEpoch() / 240); // the sky turns slowly
+    QList<QByteArray> sentences;
+    for (int n = 0; n < sentenceCount; ++n) {
+        QByteArray body = address + ',' + QByteArray::number(sentenceCount) + ',' +
+                          QByteArray::number(n + 1) + ',' + twoDigits(count);
+        for (int i = 4 * n; i < qMin(count, 4 * n + 4); ++i) {
+            const int number = numbers[i];
+            body += ',' + twoDigits(number) + ',' + twoDigits(10 + (number * 37) % 75) + ',' +
+                    QByteArray::number((number * 71 + drift) % 360).rightJustified(3, '0') + ',' +
+                    (i < tracked ? twoDigits(25 + (number * 13) % 24) : QByteArray());
+        }
+        sentences << nmeaSentence(body);
+    }
+    return sentences;
+}
+
 QList<QByteArray> sentencesOf(const Second& s, const RoadData& road, bool withGns)
 {
     const QByteArray time = s.time.toString(QStringLiteral("hhmmss.zzz")).toLatin1();
@@ -177,6 +199,11 @@ QList<QByteArray> sentencesOf(const Second& s, const RoadData& road, bool withGn
         (s.valid ? fixed(s.speed * kKnotsPerMetrePerSecond, 3) + ',' + fixed(s.heading, 2)
                  : QByteArray(",")) +
         ',' + date + ",,," + (s.valid ? 'A' : 'N'));
+    sentences << nmeaSentence("GNVTG," + (s.valid
+                                              ? fixed(s.heading, 2) + ",T,,M," +
+                                                    fixed(s.speed * kKnotsPerMetrePerSecond, 3) +
+                                                    ",N," + fixed(s.speed * 3.6, 3) + ",K,A"
+                                              : QByteArray(",T,,M,,N,,K,N")));
     sentences << nmeaSentence("GNGGA," + time + ',' + lat + ',' + lon + ',' +
                               (s.valid ? "1," : "0,") + twoDigits(used) + ',' + hdop + ',' +
                               altitude + ",,");
@@ -188,8 +215,8 @@ QList<QByteArray> sentencesOf(const Second& s, const RoadData& road, bool withGn
                      : QByteArray(",")) +
             ",,");
     // A receiver tracking two constellations: the GPS sentence first, then GLONASS.
-    static const int gpsNumbers[] = {2, 5, 6, 12, 13, 15, 17, 19, 24, 25, 29, 30};
-    static const int glonassNumbers[] = {65, 66, 67, 72, 73, 74, 80, 81, 82};
+    static const QList<int> gpsNumbers{2, 5, 6, 12, 13, 15, 17, 19, 24, 25, 29, 30};
+    static const QList<int> glonassNumbers{65, 66, 67, 72, 73, 74, 80, 81, 82};
     const QByteArray dops = s.valid
                                 ? fixed(s.hdop * 1.4, 2) + ',' + hdop + ',' + fixed(s.hdop * 1.1, 2)
                                 : QByteArray("99.99,99.99,99.99");
@@ -203,6 +230,16 @@ QList<QByteArray> sentencesOf(const Second& s, const RoadData& road, bool withGn
         }
         sentences << nmeaSentence(QByteArray("GNGSA,A,") + (s.valid ? "3," : "1,") + slots + dops);
     }
+    // Satellites in view, four to a sentence; the parser ignores them, but like the real
+    // receiver's they fill the records so that there are more sentences than records.
+    const int gpsInView = s.valid ? qMin(s.gpsSatellites + 2, int(gpsNumbers.size())) : 0;
+    const int glonassInView =
+        s.valid ? qBound(5, s.glonassSatellites + 2, int(glonassNumbers.size())) : 0;
+    sentences << satellitesInView("GPGSV", gpsNumbers.first(gpsInView), s.gpsSatellites, s.time);
+    sentences << satellitesInView("GLGSV", glonassNumbers.first(glonassInView), s.glonassSatellites,
+                                  s.time);
+    sentences << nmeaSentence("GNGLL," + lat + ',' + lon + ',' + time +
+                              (s.valid ? ",A,A" : ",V,N"));
     return sentences;
 }
 
@@ -313,8 +350,13 @@ QList<DriveRecord> simulate(const DriveOptions& options, DriveEnd* end)
             reported.lat += random.gaussian(1.5) / kMetresPerDegreeLatitude;
             reported.lon += random.gaussian(1.5) / kMetresPerDegreeLatitude /
                             std::cos(position.lat * M_PI / 180.0);
-            const Second fix{time,          reported,          speed, heading, !lost,
-                             gpsSatellites, glonassSatellites, hdop};
+            // Receivers report a little noise in speed and course while moving.
+            const bool moving = speed > 0.3;
+            const double reportedSpeed = moving ? qMax(0.0, speed + random.gaussian(0.08)) : 0.0;
+            const double reportedHeading =
+                std::fmod(heading + (moving ? random.gaussian(1.0) : 0.0) + 360.0, 360.0);
+            const Second fix{time,  reported,      reportedSpeed,     reportedHeading,
+                             !lost, gpsSatellites, glonassSatellites, hdop};
             packSentences(records, step, sentencesOf(fix, road, options.withGns));
         }
     }

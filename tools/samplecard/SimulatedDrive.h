@@ -16,7 +16,8 @@ enum class Road {
 struct DriveOptions
 {
     quint32 seed = 1;
-    QDateTime start;          // UTC time of the first record
+    // UTC time of the first record.
+    QDateTime start = QDateTime(QDate(2023, 4, 15), QTime(0, 30, 12), Qt::UTC);
     int seconds = 30;         // length of the recording
     double startDistance = 0; // metres along the road where the recording begins
     double startSpeed = -1;   // metres per second at the start; below 0 a random city speed
