@@ -67,56 +67,64 @@ double longitudeDegrees(const VXLGpsData& fix)
     return nmeaPositionToDegrees(fix.EW == 'E' ? magnitude : -magnitude);
 }
 
-DriveDataDisplayValues driveDataDisplayValues(const QList<VXLGSensor>& gSensors,
-                                              const QList<VXLGpsData>& nmeas,
-                                              const QList<VXLAviGpsData>& gpsBlocks,
-                                              double position)
+DriveDataDisplayValues driveDataDisplayNumbers(const QList<VXLGSensor>& gSensors,
+                                               const QList<VXLGpsData>& nmeas,
+                                               const QList<VXLAviGpsData>& gpsBlocks,
+                                               double position)
 {
     DriveDataDisplayValues values;
-
     if (!gSensors.isEmpty()) {
         values.hasGSensor = true;
         values.gSensor = gSensors.at(recordIndexForPosition(position, gSensors.size()));
-        values.gsensorXText = signedReadout("X", values.gSensor.x);
-        values.gsensorYText = signedReadout("Y", values.gSensor.y);
-        values.gsensorZText = signedReadout("Z", values.gSensor.z);
     }
-
     // Position and speed: the index is taken over the GPS blocks (one per record) and used
     // in the fixes (one per sentence) as it stands, as long as it is inside them.
-    if (gpsBlocks.isEmpty()) {
-        values.mapScript = QStringLiteral("VXLDebug('GPS Data Count=Zero')");
-    } else {
+    if (!gpsBlocks.isEmpty()) {
         const qsizetype index = recordIndexForPosition(position, gpsBlocks.size());
         if (index < nmeas.size()) {
             const VXLGpsData& fix = nmeas.at(index);
             values.hasPosition = true;
             values.latitude = latitudeDegrees(fix);
             values.longitude = longitudeDegrees(fix);
-            // The map page takes the longitude first.
-            values.mapScript = format("setLatLag('%lf','%lf')", values.longitude, values.latitude);
             values.speedInKilometres = gpsBlocks.at(index).isKilometreUnit();
-            if (values.speedInKilometres) {
-                values.speed = truncateTo32(fix.SpeedOverGround * 1.852);
-                values.speedText = format("%d Km/h", values.speed);
-            } else {
-                values.speed = truncateTo32(fix.SpeedOverGround * 1.150779);
-                values.speedText = format("%d Mi/h", values.speed);
-            }
+            values.speed =
+                truncateTo32(fix.SpeedOverGround * (values.speedInKilometres ? 1.852 : 1.150779));
         }
     }
+    if (!nmeas.isEmpty()) {
+        const VXLGpsData& fix = nmeas.at(recordIndexForPosition(position, nmeas.size()));
+        values.hasFix = true;
+        values.hdop = fix.HDOP;
+        values.satellites = fix.SatelliteUsedCount;
+    }
+    return values;
+}
 
-    if (nmeas.isEmpty()) {
+DriveDataDisplayValues driveDataDisplayValues(const QList<VXLGSensor>& gSensors,
+                                              const QList<VXLGpsData>& nmeas,
+                                              const QList<VXLAviGpsData>& gpsBlocks,
+                                              double position)
+{
+    DriveDataDisplayValues values = driveDataDisplayNumbers(gSensors, nmeas, gpsBlocks, position);
+    if (values.hasGSensor) {
+        values.gsensorXText = signedReadout("X", values.gSensor.x);
+        values.gsensorYText = signedReadout("Y", values.gSensor.y);
+        values.gsensorZText = signedReadout("Z", values.gSensor.z);
+    }
+    if (gpsBlocks.isEmpty())
+        values.mapScript = QStringLiteral("VXLDebug('GPS Data Count=Zero')");
+    if (values.hasPosition) {
+        // The map page takes the longitude first.
+        values.mapScript = format("setLatLag('%lf','%lf')", values.longitude, values.latitude);
+        values.speedText = format(values.speedInKilometres ? "%d Km/h" : "%d Mi/h", values.speed);
+    }
+    if (!values.hasFix) {
         values.speedText = QStringLiteral("- Km/h");
         values.hdopText = QStringLiteral("-.-");
         values.satelliteText = QStringLiteral("-");
-        return values;
+    } else {
+        values.hdopText = format("%.1f", values.hdop);
+        values.satelliteText = format("%d", int(values.satellites));
     }
-    const VXLGpsData& fix = nmeas.at(recordIndexForPosition(position, nmeas.size()));
-    values.hasFix = true;
-    values.hdop = fix.HDOP;
-    values.satellites = fix.SatelliteUsedCount;
-    values.hdopText = format("%.1f", fix.HDOP);
-    values.satelliteText = format("%d", int(fix.SatelliteUsedCount));
     return values;
 }

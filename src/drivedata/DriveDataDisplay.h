@@ -59,3 +59,10 @@ DriveDataDisplayValues driveDataDisplayValues(const QList<VXLGSensor>& gSensors,
                                               const QList<VXLGpsData>& nmeas,
                                               const QList<VXLAviGpsData>& gpsBlocks,
                                               double position);
+
+// The same numbers and flags without the texts (mapScript and the texts stay empty), for
+// callers that format the values themselves.
+DriveDataDisplayValues driveDataDisplayNumbers(const QList<VXLGSensor>& gSensors,
+                                               const QList<VXLGpsData>& nmeas,
+                                               const QList<VXLAviGpsData>& gpsBlocks,
+                                               double position);

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <thread>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -240,21 +242,36 @@ bool VXLBlackBoxData::extract(DriveDataSource& source)
     // lists without limit.
     const uint64_t maxRecords = fileSize / (kChunkHeaderSize + kRecordSize);
 
-    constexpr uint32_t kEntriesPerRead = 4096;
-    unsigned char offsets[kEntriesPerRead * 4];
-    unsigned char chunk[kChunkHeaderSize + kRecordSize];
+    // The table is read a window at a time; the window's chunks are read first (by two
+    // threads when there are many: each one is a separate page-cache lookup, which is most
+    // of the time on a long recording), then turned into records in table order.
+    constexpr uint32_t kWindow = 2048;
+    constexpr uint32_t kChunkSize = kChunkHeaderSize + kRecordSize;
+    unsigned char offsets[kWindow * 4];
+    std::vector<unsigned char> chunks(size_t(kWindow) * kChunkSize);
+    bool complete[kWindow];
     char work[VXLAviGpsData::kSize];
-    for (uint32_t first = 0; first < entries; first += kEntriesPerRead) {
-        const uint32_t batch = std::min(kEntriesPerRead, entries - first);
+    const auto readChunks = [&source, &offsets, &chunks, &complete](uint32_t from, uint32_t to) {
+        for (uint32_t k = from; k < to; ++k)
+            complete[k] = source.readFully(bigEndian32(offsets + k * 4),
+                                           chunks.data() + size_t(k) * kChunkSize, kChunkSize);
+    };
+    for (uint32_t first = 0; first < entries; first += kWindow) {
+        const uint32_t batch = std::min(kWindow, entries - first);
         const size_t got =
             source.readAt(uint64_t(table.start) + uint64_t(first) * 4, offsets, size_t(batch) * 4);
-        for (uint32_t k = 0; k < batch; ++k) {
-            if (size_t(k) * 4 + 4 > got)
-                break;
-            const uint32_t offset = bigEndian32(offsets + k * 4);
-            if (!source.readFully(offset, chunk, sizeof chunk))
+        const auto count = uint32_t(got / 4);
+        if (count >= 512) {
+            std::thread helper(readChunks, count / 2, count);
+            readChunks(0, count / 2);
+            helper.join();
+        } else {
+            readChunks(0, count);
+        }
+        for (uint32_t k = 0; k < count; ++k) {
+            if (!complete[k])
                 continue;
-            const unsigned char* record = chunk + kChunkHeaderSize;
+            const unsigned char* record = chunks.data() + size_t(k) * kChunkSize + kChunkHeaderSize;
             ParseGSensor(record + 8, 16);
             std::memcpy(work, record + 24, sizeof work);
             ParseNMEA(work + 1, 128);

@@ -49,7 +49,7 @@ TEST(SampleRecording, DrivesOfTheSampleMaker)
     braking.hardBrakingAtSecond = 12;
     for (samplecard::DriveOptions options : {samplecard::DriveOptions(), southWest, braking}) {
         options.start = QDateTime(QDate(2023, 4, 15), QTime(9, 30, 12), Qt::UTC);
-        options.seconds = 30;
+        options.seconds = 60; // 600 records: more than one reading thread
         const QList<samplecard::DriveRecord> records = samplecard::simulateDrive(options);
         VXLBlackBoxData data;
         ASSERT_TRUE(data.extractFromBytes(samplecard::recordingWithoutVideo(records)));
