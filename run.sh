@@ -15,3 +15,20 @@ cmake --build --preset default --target sample_card
 
 echo "Recordings on $card:"
 build/src/cli/vexlo-tool scan "$card"
+
+# The window, playing the card's first recording. Without a display it runs on a virtual
+# one for a few seconds and leaves a screenshot of it in the build tree.
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  exec build/src/app/vexlo --play "$card"
+fi
+screenshot=$PWD/build/vexlo-screenshot.png
+rm -f "$screenshot"
+xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
+  build/src/app/vexlo --play "$1" >build/vexlo-run.log 2>&1 &
+  app=$!
+  sleep 8
+  ffmpeg -loglevel error -y -f x11grab -video_size 1280x800 -i "$DISPLAY" -frames:v 1 "$2"
+  kill "$app"
+  wait "$app" || true
+' run-vexlo "$card" "$screenshot"
+echo "Screenshot of the window after a few seconds of playback: $screenshot"

@@ -6,6 +6,8 @@
 #include "app/playback/VXLPlaybackController.h"
 #include "drivedata/DriveDataDisplay.h"
 #include "drivedata/VXLBlackBoxData.h"
+#include "drivedata/ui/GraphView.h"
+#include "drivedata/ui/VXLMapView.h"
 #include "library/VXLMediaList.h"
 #include "player/VLCLibrary.h"
 #include "player/VLCMediaPlayer.h"
@@ -120,6 +122,14 @@ void VXLAppDelegate::registerObservers()
     connect(m_playButton, &GWImageButton::clicked, this,
             [this] { m_controller->clickPlayButton(); });
     connect(m_swapButton, &GWImageButton::clicked, this, [this] { m_controller->swapPlayer(); });
+    // A click on the graph moves playback like the position slider does.
+    connect(m_graphView, &GraphView::graphPositionClicked, this, [this](double fraction) {
+        if (m_controller->mediaIndex() < 0) {
+            return;
+        }
+        m_playInfo->setPosition(fraction);
+        m_controller->videoPositionSliderMoved(fraction);
+    });
     connect(m_volumeSlider, &QSlider::valueChanged, this,
             [this](int value) { m_controller->setVolume(value); });
     connect(m_audioToggleButton, &QPushButton::clicked, this,
@@ -130,8 +140,12 @@ void VXLAppDelegate::registerObservers()
     });
     connect(m_controller, &VXLPlaybackController::volumeChanged, this,
             [this] { m_controller->updateAudioUI(); });
-    connect(m_playInfo, &VXLPlayInfo::scaleChanged, this,
-            [this](double scale) { m_sizeTextButton->setText(QString::asprintf("%.2fx", scale)); });
+    connect(m_playInfo, &VXLPlayInfo::scaleChanged, this, [this](double scale) {
+        // 0 means "not known yet" (an opening): the title keeps the last known scale.
+        if (scale > 0) {
+            m_sizeTextButton->setText(QString::asprintf("%.2fx", scale));
+        }
+    });
     connect(m_playInfo, &VXLPlayInfo::isPlayingChanged, this, [this](bool playing) {
         m_playButton->setImageName(playing ? QStringLiteral("icon_pause_n")
                                            : QStringLiteral("icon_play_n"));
@@ -145,6 +159,13 @@ void VXLAppDelegate::registerObservers()
     connect(m_playInfo, &VXLPlayInfo::audioMediaDirectionChanged, this,
             [this] { m_controller->updateAudioUI(); });
     connect(m_window, &CustomWindow::isFullScreenChanged, this, &VXLAppDelegate::layoutWindow);
+    // libVLC knows the picture size only some time after it reports playing: take the scale
+    // from the first time change that has it.
+    connect(m_player1, &VXLPlayerInterface::mediaPlayerTimeChanged, this, [this] {
+        if (m_playInfo->scale() == 0) {
+            updatePlayInfoScale();
+        }
+    });
 }
 
 void VXLAppDelegate::applicationDidFinishLaunching()
@@ -438,8 +459,10 @@ void VXLAppDelegate::setMainPositionSliderValue(double value)
 
 void VXLAppDelegate::resetVideoScale()
 {
-    // Size steps come with the size controls; the scale follows the window until then.
-    updatePlayInfoScale();
+    // Size steps come with the size controls; until then the scale follows the window. The
+    // new recording's picture size is not known yet: the first time change that knows it
+    // sets the scale again.
+    m_playInfo->setScale(0);
 }
 
 void VXLAppDelegate::resetDataReadouts()
@@ -464,6 +487,10 @@ void VXLAppDelegate::updatePlayInfoScale()
 void VXLAppDelegate::driveDataReady()
 {
     m_blackBoxDataReady = true;
+    // The graph and the map keep their own copies: the next extraction refills the holder
+    // on a worker thread while they still draw.
+    m_graphView->setGraphData(m_blackBoxData->m_GSensors());
+    m_mapWebView->setRoute(VXLMapView::routeFromFixes(m_blackBoxData->m_NMEAs()));
 }
 
 void VXLAppDelegate::openingFailed(const QString& filePath)
@@ -474,6 +501,10 @@ void VXLAppDelegate::openingFailed(const QString& filePath)
 
 void VXLAppDelegate::updateGsensorUIByPlayPositon()
 {
+    // The bar follows the first player's own position, the readouts the play state's.
+    if (m_player1) {
+        m_graphView->updateTimePosition(m_player1->position());
+    }
     updateDriveDataReadouts();
 }
 
@@ -503,6 +534,9 @@ void VXLAppDelegate::updateDriveDataReadouts()
     }
     if (!values.satelliteText.isEmpty()) {
         m_sateliteField->setText(values.satelliteText);
+    }
+    if (!values.mapScript.isEmpty()) {
+        m_mapWebView->evaluateWebScript(values.mapScript);
     }
 }
 
