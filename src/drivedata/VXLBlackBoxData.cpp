@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -262,9 +263,17 @@ bool VXLBlackBoxData::extract(DriveDataSource& source)
             source.readAt(uint64_t(table.start) + uint64_t(first) * 4, offsets, size_t(batch) * 4);
         const auto count = uint32_t(got / 4);
         if (count >= 512) {
-            std::thread helper(readChunks, count / 2, count);
+            std::thread helper;
+            try {
+                helper = std::thread(readChunks, count / 2, count);
+            } catch (const std::system_error&) {
+                // No thread to be had: read the second half here as well.
+            }
             readChunks(0, count / 2);
-            helper.join();
+            if (helper.joinable())
+                helper.join();
+            else
+                readChunks(count / 2, count);
         } else {
             readChunks(0, count);
         }
