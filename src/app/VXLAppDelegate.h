@@ -13,6 +13,7 @@ class GWImageButton;
 class GWSlider;
 class GWThreePartImageView;
 class GWVideoBackgroundImageView;
+class GraphView;
 class QLabel;
 class QPushButton;
 class QSlider;
@@ -23,6 +24,7 @@ class VLCVideoView;
 class VXLBlackBoxData;
 class VXLMediaList;
 class VXLMediaListModel;
+class VXLMapView;
 class VXLPlayInfo;
 class VXLPlaybackController;
 
@@ -150,6 +152,7 @@ private:
     QWidget* m_mapContainerView = nullptr;
     QWidget* m_mapContainerTopView = nullptr;
     QWidget* m_mapContainerBottomView = nullptr;
+    VXLMapView* m_mapWebView = nullptr;
     GWVideoBackgroundImageView* m_player1BackgroundView = nullptr;
     GWVideoBackgroundImageView* m_player2BackgroundView = nullptr;
     VLCVideoView* m_video1View = nullptr;
@@ -170,7 +173,7 @@ private:
     QPProgressIndicator* m_progressIndicator = nullptr;
 
     // Drive-data readouts.
-    QWidget* m_graphView = nullptr;
+    GraphView* m_graphView = nullptr;
     QLabel* m_gsensorXField = nullptr;
     QLabel* m_gsensorYField = nullptr;
     QLabel* m_gsensorZField = nullptr;

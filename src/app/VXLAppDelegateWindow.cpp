@@ -4,6 +4,8 @@
 
 #include "VXLMediaListModel.h"
 #include "app/playback/VXLPlaybackController.h"
+#include "drivedata/ui/GraphView.h"
+#include "drivedata/ui/VXLMapView.h"
 #include "player/VLCVideoView.h"
 #include "widgets/GWImageButton.h"
 #include "widgets/GWSlider.h"
@@ -147,11 +149,14 @@ void VXLAppDelegate::buildGsensorBox()
     auto* outer = new QHBoxLayout(m_gsensorBox);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(4);
-    // The G-sensor graph takes this place once it exists; until then a framed empty pane.
-    m_graphView = makeBox<GWVideoBackgroundImageView>(m_gsensorBox, "graphView");
-    static_cast<GWVideoBackgroundImageView*>(m_graphView)
-        ->setBackgroundImageName(QStringLiteral("panel"));
-    outer->addWidget(m_graphView, 1);
+    // The graph paints no background of its own: it lies on a framed pane.
+    auto* graphPane = makeBox<GWVideoBackgroundImageView>(m_gsensorBox, "graphPane");
+    graphPane->setBackgroundImageName(QStringLiteral("panel"));
+    auto* graphLayout = new QVBoxLayout(graphPane);
+    graphLayout->setContentsMargins(0, 0, 0, 0);
+    m_graphView = makeBox<GraphView>(graphPane, "graphView");
+    graphLayout->addWidget(m_graphView);
+    outer->addWidget(graphPane, 1);
 
     auto* panel = makeBox<QWidget>(m_gsensorBox, "gsensorPanel");
     panel->setAttribute(Qt::WA_StyledBackground);
@@ -265,15 +270,14 @@ void VXLAppDelegate::buildRightColumn()
     m_mediaListTableView = makeBox<QTableView>(m_mediaListScrollView, "mediaListTableView");
     listLayout->addWidget(m_mediaListTableView);
 
-    // The map page comes later; until then an empty pane with a line of text.
     m_mapContainerView = makeBox<QWidget>(m_mediaListBox, "mapContainerView");
     m_mapContainerTopView = makeBox<QWidget>(m_mapContainerView, "mapContainerTopView");
     m_mapContainerTopView->setAttribute(Qt::WA_StyledBackground);
     auto* topLayout = new QVBoxLayout(m_mapContainerTopView);
-    auto* placeholder = new QLabel(localizedString(QStringLiteral("map.placeholder")));
-    placeholder->setAlignment(Qt::AlignCenter);
-    placeholder->setWordWrap(true);
-    topLayout->addWidget(placeholder);
+    topLayout->setContentsMargins(0, 0, 0, 0);
+    // Loads the map page now, at launch, so it is ready when the first recording plays.
+    m_mapWebView = makeBox<VXLMapView>(m_mapContainerTopView, "mapWebView");
+    topLayout->addWidget(m_mapWebView);
     m_mapContainerBottomView = makeBox<QWidget>(m_mapContainerView, "mapContainerBottomView");
     m_mapContainerBottomView->setAttribute(Qt::WA_StyledBackground);
 

@@ -7,9 +7,16 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <unistd.h>
 
 int main(int argc, char** argv)
 {
+    // The map's web engine refuses to start as root with its sandbox on.
+    if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    }
+    // The web engine shares GL contexts with the widgets; this must precede the application.
+    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vexlo"));
     QApplication::setOrganizationName(QStringLiteral("Vexlo"));
