@@ -5,12 +5,12 @@
 
 // The GPS block of one drive record: the unit marker byte, then 128 bytes of NMEA text.
 // After extraction the text carries zero bytes where its sentences ended (CR, LF).
-struct _AVI_GPS_DATA
+struct GpsBlock
 {
     char unit;
     char nmea[128];
 };
-static_assert(sizeof(_AVI_GPS_DATA) == 129);
+static_assert(sizeof(GpsBlock) == 129);
 
 class VXLAviGpsData
 {
@@ -26,5 +26,5 @@ public:
 
     bool isKilometreUnit() const { return data.unit == kKilometreMarker; }
 
-    _AVI_GPS_DATA data;
+    GpsBlock data;
 };

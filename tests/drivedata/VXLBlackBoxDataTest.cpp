@@ -43,7 +43,7 @@ TEST(VXLBlackBoxData, ReadsEveryRecordOfTheTrack)
     EXPECT_EQ(data.m_NMEAs().at(2).SpeedOverGround, 10.0);
 
     // The kept block has zeros where CR and LF were; the unit marker is untouched.
-    const _AVI_GPS_DATA& block = data.m_vGpsData().at(0).data;
+    const GpsBlock& block = data.m_vGpsData().at(0).data;
     EXPECT_EQ(block.unit, '9');
     EXPECT_EQ(block.nmea[kRmc.size() - 2], '\0');
     EXPECT_EQ(block.nmea[kRmc.size() - 1], '\0');
