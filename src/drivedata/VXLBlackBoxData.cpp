@@ -257,7 +257,8 @@ bool VXLBlackBoxData::extract(DriveDataSource& source)
             complete[k] = source.readFully(bigEndian32(offsets + k * 4),
                                            chunks.data() + size_t(k) * kChunkSize, kChunkSize);
     };
-    for (uint32_t first = 0; first < entries; first += kWindow) {
+    bool full = false;
+    for (uint32_t first = 0; first < entries && !full; first += kWindow) {
         const uint32_t batch = std::min(kWindow, entries - first);
         const size_t got =
             source.readAt(uint64_t(table.start) + uint64_t(first) * 4, offsets, size_t(batch) * 4);
@@ -287,7 +288,7 @@ bool VXLBlackBoxData::extract(DriveDataSource& source)
             m_gpsBlocks.append(VXLAviGpsData(work));
             if (uint64_t(m_gpsBlocks.size()) >= maxRecords) {
                 qCDebug(lcDriveData, "chunk table holds more records than the file");
-                first = entries; // ends the outer loop too
+                full = true;
                 break;
             }
         }
