@@ -260,6 +260,7 @@ QList<DriveRecord> simulate(const DriveOptions& options, DriveEnd* end)
     double bumpPhase = 0;
     double previousHeading = -1;
     bool brakingDone = false;
+    double lateral = 0; // g, smoothed
     int gpsSatellites = 6 + int(random.uniform() * 4);
     int glonassSatellites = 3 + int(random.uniform() * 4);
     double hdop = random.uniform(0.7, 1.2);
@@ -321,8 +322,10 @@ QList<DriveRecord> simulate(const DriveOptions& options, DriveEnd* end)
         bumpPhase += 2.4;
 
         const double noise = options.parked ? 0.004 : 0.01 + speed * 0.002;
-        const double lateral = std::clamp(speed * turnRate * M_PI / 180.0 / kGravity, -0.45, 0.45);
-        const double gx = lateral + random.gaussian(noise);
+        // The road turns at its waypoints in one step; a car takes a couple of seconds.
+        const double turning = speed * turnRate * M_PI / 180.0 / kGravity;
+        lateral += (turning - lateral) * kStep / 2.0;
+        const double gx = std::clamp(lateral, -0.45, 0.45) + random.gaussian(noise);
         const double gy = acceleration / kGravity + random.gaussian(noise);
         const double gz = 1.0 + bumpNow + random.gaussian(noise * 1.5);
 
