@@ -130,6 +130,13 @@ void VXLAppDelegate::registerObservers()
         m_playInfo->setPosition(fraction);
         m_controller->videoPositionSliderMoved(fraction);
     });
+    // The bar follows the first player's own position, which a seek changes only some time
+    // later, and not at all while paused: after a move by hand it goes to the new place now.
+    for (GWSlider* slider : {m_videoPositionSlider, m_videoPositionSliderForFullScreen}) {
+        connect(slider, &GWSlider::userMoved, m_graphView, &GraphView::updateTimePosition);
+    }
+    connect(m_graphView, &GraphView::graphPositionClicked, m_graphView,
+            &GraphView::updateTimePosition);
     connect(m_volumeSlider, &QSlider::valueChanged, this,
             [this](int value) { m_controller->setVolume(value); });
     connect(m_audioToggleButton, &QPushButton::clicked, this,
