@@ -1,6 +1,5 @@
 #include "drivedata/DriveDataDisplay.h"
 
-#include <cmath>
 #include <limits>
 
 #include <gtest/gtest.h>
@@ -110,15 +109,6 @@ TEST(DriveDataDisplay, ListsOfDifferentLengths)
     v = driveDataDisplayValues({}, {VXLGpsData()}, {block('9')}, 0.5);
     EXPECT_EQ(v.mapScript, u"setLatLag('0.000000','0.000000')");
     EXPECT_EQ(v.speedText, u"0 Km/h");
-}
-
-TEST(DriveDataDisplay, NmeaPositionToDegrees)
-{
-    EXPECT_DOUBLE_EQ(nmeaPositionToDegrees(3733.98), 37.566333333333333);
-    EXPECT_DOUBLE_EQ(nmeaPositionToDegrees(-5830.0), -58.5);
-    EXPECT_DOUBLE_EQ(nmeaPositionToDegrees(12658.68), 126.978);
-    EXPECT_DOUBLE_EQ(nmeaPositionToDegrees(0.0), 0.0);
-    EXPECT_TRUE(std::isfinite(nmeaPositionToDegrees(1e30)));
 }
 
 } // namespace

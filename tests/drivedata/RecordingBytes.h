@@ -26,13 +26,6 @@ inline void appendBigEndian(QByteArray& bytes, uint32_t value)
     bytes.append(b, 4);
 }
 
-inline void putBigEndian(QByteArray& bytes, qsizetype at, uint32_t value)
-{
-    QByteArray b;
-    appendBigEndian(b, value);
-    bytes.replace(at, 4, b);
-}
-
 inline void appendLittleEndian(QByteArray& bytes, int32_t value)
 {
     const auto v = uint32_t(value);
@@ -72,15 +65,14 @@ struct Options
     const char* moovType = "moov";
     const char* stcoType = "stco";
     bool countOverride = false;
-    uint32_t count = 0;           // written instead of the number of entries
-    QList<uint32_t> extraOffsets; // more table entries after the records' own
+    uint32_t count = 0;             // written instead of the number of entries
+    QList<uint32_t> leadingOffsets; // table entries before the records' own
 };
 
 struct Recording
 {
     QByteArray bytes;
     qsizetype stcoOffset = 0;
-    QList<qsizetype> sizeFields; // offsets of every box size field on the walked path
 };
 
 inline Recording recording(const QList<Record>& records, const Options& options = {})
@@ -89,18 +81,15 @@ inline Recording recording(const QList<Record>& records, const Options& options 
     QByteArray ftypPayload(options.brand, 4);
     ftypPayload.append(QByteArray(4, '\0') + "avc1isom");
     result.bytes = box(options.ftypType, ftypPayload);
-    result.sizeFields.append(0);
 
     const qsizetype mdatStart = result.bytes.size();
     QByteArray mdatPayload;
-    QList<uint32_t> offsets;
+    QList<uint32_t> offsets = options.leadingOffsets;
     for (const Record& record : records) {
         mdatPayload.append(QByteArray(40, 'v')); // stands in for video between records
         offsets.append(uint32_t(mdatStart + 8 + mdatPayload.size()));
         mdatPayload.append(chunk(record));
     }
-    offsets.append(options.extraOffsets);
-    result.sizeFields.append(mdatStart);
     result.bytes.append(box("mdat", mdatPayload));
 
     QByteArray stcoPayload(4, '\0');
@@ -122,15 +111,6 @@ inline Recording recording(const QList<Record>& records, const Options& options 
     result.bytes.append(moov);
     result.stcoOffset = result.bytes.indexOf(QByteArray(options.stcoType, 4), moovStart) - 4;
 
-    // The size fields the walk reads, found by their types on the path.
-    for (const char* type : {"mvhd", "trak", "udta", "tkhd", "edts", "mdia", "mdhd", "hdlr", "minf",
-                             "nmhd", "dinf", "stbl", "stsd", "stts", "stsc", "stsz"}) {
-        for (qsizetype at = result.bytes.indexOf(type, moovStart); at >= 0;
-             at = result.bytes.indexOf(type, at + 4))
-            result.sizeFields.append(at - 4);
-    }
-    result.sizeFields.append(moovStart);
-    result.sizeFields.append(result.stcoOffset);
     return result;
 }
 
