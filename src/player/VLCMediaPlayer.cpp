@@ -120,7 +120,7 @@ void VLCMediaPlayer::handleEvent(const libvlc_event_t* event, void* opaque)
 
 void VLCMediaPlayer::onStateEvent()
 {
-    const VLCMediaPlayerState now = state();
+    const VLCMediaPlayerState now = stateFromLibVLC(libvlc_media_player_get_state(m_player));
     // A volume or mute set before the Playing event may be lost: apply it again.
     if (now == VLCMediaPlayerState::Playing) {
         applyAudio();
@@ -129,11 +129,15 @@ void VLCMediaPlayer::onStateEvent()
         m_pausedAtEnd = !m_pauseRequested;
         m_pauseRequested = false;
     }
+    if ((m_pausedAtEnd || now == VLCMediaPlayerState::Ended) && !m_sawTime &&
+        libvlc_media_player_get_length(m_player) <= 0)
+        m_unplayable = true;
     Q_EMIT mediaPlayerStateChanged(this);
 }
 
 void VLCMediaPlayer::onTimeEvent()
 {
+    m_sawTime = true;
     onLengthEvent(libvlc_media_player_get_length(m_player));
     Q_EMIT mediaPlayerTimeChanged(this);
 }
@@ -162,6 +166,8 @@ void VLCMediaPlayer::setMedia(const VLCMediaPtr& media)
     m_rate = 1.0f;
     m_pauseRequested = false;
     m_pausedAtEnd = false;
+    m_sawTime = false;
+    m_unplayable = false;
 }
 
 void VLCMediaPlayer::attachVideoOutput()
@@ -187,6 +193,8 @@ void VLCMediaPlayer::play()
         libvlc_media_player_set_position(m_player, 0.0f);
     }
     m_pausedAtEnd = false;
+    m_sawTime = false;
+    m_unplayable = false;
     libvlc_media_player_play(m_player);
 }
 
@@ -215,6 +223,8 @@ VLCMediaPlayerState VLCMediaPlayer::state() const
 {
     if (!m_player)
         return VLCMediaPlayerState::Stopped;
+    if (m_unplayable)
+        return VLCMediaPlayerState::Error;
     return stateFromLibVLC(libvlc_media_player_get_state(m_player));
 }
 
@@ -222,7 +232,11 @@ float VLCMediaPlayer::position() const
 {
     if (!m_player || !m_media)
         return 0;
-    return std::max(0.0f, libvlc_media_player_get_position(m_player));
+    const float position = std::max(0.0f, libvlc_media_player_get_position(m_player));
+    const int64_t length = libvlc_media_player_get_length(m_player);
+    if (length <= 0 || state() != VLCMediaPlayerState::Playing)
+        return position;
+    return std::clamp(float(double(time().intValue()) / double(length)), 0.0f, 1.0f);
 }
 
 void VLCMediaPlayer::setPosition(float position)
@@ -230,6 +244,7 @@ void VLCMediaPlayer::setPosition(float position)
     if (m_player && m_media) {
         m_pausedAtEnd = false;
         libvlc_media_player_set_position(m_player, std::clamp(position, 0.0f, 1.0f));
+        markSeek();
     }
 }
 
@@ -238,7 +253,31 @@ VLCTime VLCMediaPlayer::time() const
     if (!m_player || !m_media)
         return VLCTime::noTime();
     const int64_t time = libvlc_media_player_get_time(m_player);
-    return time < 0 ? VLCTime::noTime() : VLCTime::timeWithInt(time);
+    if (time < 0)
+        return VLCTime::noTime();
+    if (m_seeking && m_lastLibVLCTime < 0)
+        m_lastLibVLCTime = time;
+    if (time != m_lastLibVLCTime) {
+        m_seeking = false;
+        m_lastLibVLCTime = time;
+        m_sinceLastLibVLCTime.start();
+        return VLCTime::timeWithInt(time);
+    }
+    if (m_seeking)
+        return VLCTime::timeWithInt(time);
+    if (state() != VLCMediaPlayerState::Playing || !m_sinceLastLibVLCTime.isValid())
+        return VLCTime::timeWithInt(time);
+    // At most one step on: a stalled input does not run away.
+    const int64_t carried =
+        std::min<int64_t>(int64_t(m_sinceLastLibVLCTime.elapsed() * m_rate), 500);
+    int64_t length = libvlc_media_player_get_length(m_player);
+    return VLCTime::timeWithInt(length > 0 ? std::min(time + carried, length) : time + carried);
+}
+
+void VLCMediaPlayer::markSeek()
+{
+    m_seeking = true;
+    m_lastLibVLCTime = -1;
 }
 
 void VLCMediaPlayer::setTime(const VLCTime& time)
@@ -247,6 +286,7 @@ void VLCMediaPlayer::setTime(const VLCTime& time)
         return;
     m_pausedAtEnd = false;
     libvlc_media_player_set_time(m_player, std::max<int64_t>(0, time.intValue()));
+    markSeek();
 }
 
 VLCTime VLCMediaPlayer::remainingTime() const

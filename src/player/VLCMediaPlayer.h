@@ -2,6 +2,7 @@
 
 #include "VXLPlayerInterface.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QMutex>
 #include <QPointer>
@@ -66,6 +67,7 @@ private:
     void onLengthEvent(int64_t length);
     void attachVideoOutput();
     void applyAudio();
+    void markSeek();
 
     // Memory rendering (no native window): libVLC decodes into m_buffer.
     static unsigned formatCallback(void** opaque, char* chroma, unsigned* width, unsigned* height,
@@ -82,6 +84,18 @@ private:
     // Paused by libVLC at the end of the media (--play-and-pause), not by pause().
     bool m_pauseRequested = false;
     bool m_pausedAtEnd = false;
+    // libVLC "plays" a file it cannot decode: it pauses or ends at once, with no time
+    // and no length. Such a media reports the error state.
+    bool m_sawTime = false;
+    bool m_unplayable = false;
+
+    // libVLC's time moves in steps of about a third of a second; between steps the time of
+    // a playing media is carried on by the clock, so two players can be compared and aligned.
+    mutable int64_t m_lastLibVLCTime = -1;
+    // After a seek libVLC reads the target until the input has really moved: nothing is
+    // carried on before that.
+    mutable bool m_seeking = false;
+    mutable QElapsedTimer m_sinceLastLibVLCTime;
     bool m_muted = false;
     int m_volume = 100;
 

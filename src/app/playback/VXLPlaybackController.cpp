@@ -12,6 +12,7 @@ namespace {
 // Thresholds of the end of a recording.
 constexpr double kEndedPausedPosition = 0.95; // a paused master at or past it has ended
 constexpr double kAtEndPosition = 0.998;      // the play button's and the slider's "end"
+constexpr double kAlignmentToleranceMs = 150;
 
 bool isPaused(const VXLPlayerInterface* player)
 {
@@ -215,7 +216,9 @@ void VXLPlaybackController::updateVideoViewsVisibility()
 
 void VXLPlaybackController::mediaPlayerStateChanged(VXLPlayerInterface* player)
 {
-    if (m_waitingForPlayStart && player->media() && player->state() == VLCMediaPlayerState::Error) {
+    // A damaged file can report playing first and fail right after: an error ends its
+    // playback whether or not the opening has finished.
+    if (player->media() && player->state() == VLCMediaPlayerState::Error) {
         failOpening(player);
         return;
     }
@@ -266,7 +269,7 @@ void VXLPlaybackController::failOpening(VXLPlayerInterface* player)
 
     if (player == m_player2 && m_player1->media() &&
         m_player1->state() != VLCMediaPlayerState::Error) {
-        // Only the partner is broken: the master plays alone.
+        // Only the partner is broken: the master plays (on) alone.
         m_player2->stop();
         m_player2->setMedia(nullptr);
         m_view->setVideoViewVisible(2, false);
@@ -276,8 +279,11 @@ void VXLPlaybackController::failOpening(VXLPlayerInterface* player)
         return;
     }
 
+    const bool wasWaiting = m_waitingForPlayStart;
     ++m_opening;
     m_waitingForPlayStart = false;
+    m_preparingPlayNext = false;
+    m_playNextTimer.stop();
     for (VXLPlayerInterface* other : {m_player1, m_player2}) {
         other->stop();
         other->setMedia(nullptr);
@@ -288,7 +294,8 @@ void VXLPlaybackController::failOpening(VXLPlayerInterface* player)
     m_view->hideLoading();
     m_playInfo->setIsPlaying(false);
     m_view->openingFailed(path);
-    Q_EMIT openingFinished(false);
+    if (wasWaiting)
+        Q_EMIT openingFinished(false);
 }
 
 void VXLPlaybackController::didStartPlayer()
@@ -372,8 +379,19 @@ void VXLPlaybackController::syncVideoPositionDelay(double seconds)
     QTimer::singleShot(delayMs(seconds), this, [this, opening] {
         m_moving = false;
         if (opening == m_opening && m_player1->media() && m_player2->media())
-            m_player2->setPosition(m_player1->position());
+            alignPartner();
     });
+}
+
+void VXLPlaybackController::alignPartner()
+{
+    // A seek restarts decoding and costs a few hundred milliseconds: a partner that already
+    // stands (or is still seeking) where the master is, is left alone.
+    const float target = m_player1->position();
+    const int64_t length = m_player1->media()->length().intValue();
+    const double gapMs = std::abs(double(target - m_player2->position())) * double(length);
+    if (length <= 0 || gapMs > kAlignmentToleranceMs)
+        m_player2->setPosition(target);
 }
 
 void VXLPlaybackController::changeAndPlay(qsizetype selectedRow)

@@ -94,12 +94,14 @@ public Q_SLOTS:
 
 Q_SIGNALS:
     void volumeChanged(int volume);
-    // An opening ended: both players play (started true) or it failed (false).
+    // An opening ended: both players play (started true) or it failed (false). A recording
+    // that fails after its opening is reported through VXLPlaybackView::openingFailed only.
     void openingFinished(bool started);
 
 private:
     int delayMs(double seconds) const;
     void updateVideoViewsVisibility();
+    void alignPartner();
     void startOrUpdateAudio();
     void finishDriveDataAndStart(quint64 opening);
     void checkOpening(quint64 opening);

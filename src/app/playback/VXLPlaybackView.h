@@ -56,7 +56,7 @@ public:
     // hand the G-sensor samples to the graph.
     virtual void driveDataReady() {}
 
-    // A recording could not be opened (damaged file, player error, or no playing within the
-    // opening time). Show a warning that names the file.
+    // A recording cannot be played (damaged file, player error, or no playing within the
+    // opening time); its player was unloaded. Show a warning that names the file.
     virtual void openingFailed(const QString& filePath) { Q_UNUSED(filePath); }
 };

@@ -89,14 +89,16 @@ struct Rig
         return extracted;
     }
 
+    // Declared before the controller: its extraction thread may still write them while the
+    // controller is being destroyed.
+    QMutex extractedMutex;
+    QStringList extracted;
     ScriptedPlayer player1;
     ScriptedPlayer player2;
     VXLMediaList list;
     VXLPlayInfo playInfo;
     RecordingView view;
     VXLPlaybackController controller{&player1, &player2, &list, &playInfo, &view};
-    QMutex extractedMutex;
-    QStringList extracted;
 };
 
 TEST(PlaybackController, PlaysEachRecordingToItsEndAndGoesOnToTheNext)
