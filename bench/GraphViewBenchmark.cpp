@@ -1,7 +1,9 @@
+#include "drivedata/DriveDataDisplay.h"
 #include "drivedata/ui/GraphView.h"
 
 #include <QApplication>
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
 
 #include <benchmark/benchmark.h>
@@ -22,7 +24,9 @@ static void BM_GraphRepaint(benchmark::State& state)
     }
     GraphView view;
     view.resize(width, 130);
-    view.setGraphData(samples);
+    if (!samples.isEmpty()) {
+        view.setGraphData(samples);
+    }
     QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
     double position = 0.0;
     for (auto _ : state) {
@@ -35,7 +39,51 @@ static void BM_GraphRepaint(benchmark::State& state)
         position = position >= 1.0 ? 0.0 : position + 0.001;
     }
 }
-BENCHMARK(BM_GraphRepaint)->Args({1200, 6000})->Args({340, 3001})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GraphRepaint)
+    ->Args({1200, 6000})
+    ->Args({340, 3001})
+    ->Args({1200, 0})
+    ->Unit(benchmark::kMicrosecond);
+
+// The work of one play-position change in the window, without the repaint: the record for
+// the position, the six readout texts, the graph bar and the map script, over 6000 records.
+static void BM_PositionChange(benchmark::State& state)
+{
+    constexpr int kRecords = 6000;
+    QList<VXLGSensor> samples(kRecords, VXLGSensor(0.25f, -1.5f, 0.0f));
+    QList<VXLAviGpsData> blocks(kRecords);
+    QList<VXLGpsData> fixes;
+    fixes.reserve(kRecords);
+    for (int k = 0; k < kRecords; ++k) {
+        VXLGpsData fix;
+        fix.Latitude = 3733.98 + k * 0.001;
+        fix.Longitude = 12658.68;
+        fix.SpeedOverGround = 10.0;
+        fix.HDOP = 0.95;
+        fix.SatelliteUsedCount = 9;
+        fix.gpsValid = 1;
+        fixes.append(fix);
+    }
+    GraphView graph;
+    graph.resize(1200, 130);
+    graph.setGraphData(samples);
+    QLabel labels[6];
+    double position = 0.0;
+    for (auto _ : state) {
+        graph.updateTimePosition(position);
+        const DriveDataDisplayValues values =
+            driveDataDisplayValues(samples, fixes, blocks, position);
+        labels[0].setText(values.gsensorXText);
+        labels[1].setText(values.gsensorYText);
+        labels[2].setText(values.gsensorZText);
+        labels[3].setText(values.speedText);
+        labels[4].setText(values.hdopText);
+        labels[5].setText(values.satelliteText);
+        benchmark::DoNotOptimize(values.mapScript.size());
+        position = position >= 1.0 ? 0.0 : position + 0.0007;
+    }
+}
+BENCHMARK(BM_PositionChange)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {

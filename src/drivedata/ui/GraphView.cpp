@@ -131,12 +131,25 @@ void GraphView::drawGraphData(QPainter& painter)
         return;
     }
     const qint64 sampleCount = m_values.size();
-    const qint64 plotSteps = areaWidth * kStepsPerPoint + 1;
+    qint64 plotSteps = areaWidth * kStepsPerPoint + 1;
     const double step = static_cast<double>(sampleCount) / static_cast<double>(plotSteps);
     const double scale = area.height() * 0.25;
     const double zeroUp = graphAreaZeroValuePoint().y();
     const double viewHeight = height();
 
+    // The sample of each plot step, shared by the three curves.
+    m_stepSamples.resize(plotSteps);
+    for (qint64 i = 0; i < plotSteps; ++i) {
+        const auto k = static_cast<quint64>(step * static_cast<double>(i));
+        if (k >= static_cast<quint64>(sampleCount)) {
+            plotSteps = i;
+            break;
+        }
+        m_stepSamples[i] = static_cast<qsizetype>(k);
+    }
+
+    const VXLGSensor* samples = m_values.constData();
+    const qsizetype* stepSamples = m_stepSamples.constData();
     painter.setBrush(Qt::NoBrush);
     static constexpr float VXLGSensor::*axes[] = {&VXLGSensor::x, &VXLGSensor::y, &VXLGSensor::z};
     static const Qt::GlobalColor colours[] = {Qt::red, Qt::green, Qt::blue};
@@ -147,58 +160,45 @@ void GraphView::drawGraphData(QPainter& painter)
         painter.setPen(pen);
 
         const auto member = axes[axis];
-        auto pointAt = [&](qint64 i, qint64 k) {
+        auto valueAt = [&](qint64 i) {
+            return samples[stepSamples[i]].*member;
+        };
+        auto pointAt = [&](qint64 i) {
             return QPointF(kAreaLeft + 1.0 + 0.1 * static_cast<double>(i),
-                           viewHeight - (m_values[k].*member * scale + zeroUp));
+                           viewHeight - (valueAt(i) * scale + zeroUp));
         };
         m_points.clear();
-        m_points.append(pointAt(0, 0));
+        m_points.append(pointAt(0));
 
         // The ten plot steps of one point of width land in one pixel column: of those only
         // the first, the lowest, the highest and the last change what is drawn, so only they
         // go into the line. This keeps a repaint cheap on wide windows.
-        qint64 i = 1;
-        while (i < plotSteps) {
-            const qint64 columnEnd = std::min(plotSteps, (i / kStepsPerPoint + 1) * kStepsPerPoint);
-            qint64 indexes[4] = {-1, -1, -1, -1}; // plot steps: first, lowest, highest, last
-            qint64 samples[4] = {0, 0, 0, 0};
-            bool reachedEnd = false;
-            for (; i < columnEnd; ++i) {
-                const auto k = static_cast<quint64>(step * static_cast<double>(i));
-                if (k >= static_cast<quint64>(sampleCount)) {
-                    reachedEnd = true;
-                    break;
-                }
-                const float value = m_values[static_cast<qsizetype>(k)].*member;
-                if (indexes[0] < 0) {
-                    indexes[0] = indexes[1] = indexes[2] = i;
-                    samples[0] = samples[1] = samples[2] = static_cast<qint64>(k);
-                } else if (value < m_values[samples[1]].*member) {
-                    indexes[1] = i;
-                    samples[1] = static_cast<qint64>(k);
-                } else if (value > m_values[samples[2]].*member) {
-                    indexes[2] = i;
-                    samples[2] = static_cast<qint64>(k);
-                }
-                indexes[3] = i;
-                samples[3] = static_cast<qint64>(k);
-            }
-            if (indexes[0] >= 0) {
-                if (indexes[1] > indexes[2]) {
-                    std::swap(indexes[1], indexes[2]);
-                    std::swap(samples[1], samples[2]);
-                }
-                qint64 previous = -1;
-                for (int n = 0; n < 4; ++n) {
-                    if (indexes[n] != previous) {
-                        m_points.append(pointAt(indexes[n], samples[n]));
-                        previous = indexes[n];
-                    }
+        for (qint64 first = 1; first < plotSteps;) {
+            const qint64 end = std::min(plotSteps, (first / kStepsPerPoint + 1) * kStepsPerPoint);
+            qint64 lowest = first;
+            qint64 highest = first;
+            float lowValue = valueAt(first);
+            float highValue = lowValue;
+            for (qint64 i = first + 1; i < end; ++i) {
+                const float value = valueAt(i);
+                if (value < lowValue) {
+                    lowest = i;
+                    lowValue = value;
+                } else if (value > highValue) {
+                    highest = i;
+                    highValue = value;
                 }
             }
-            if (reachedEnd) {
-                break;
+            const qint64 steps[4] = {first, std::min(lowest, highest), std::max(lowest, highest),
+                                     end - 1};
+            qint64 previous = -1;
+            for (qint64 i : steps) {
+                if (i != previous) {
+                    m_points.append(pointAt(i));
+                    previous = i;
+                }
             }
+            first = end;
         }
         painter.drawPolyline(m_points.constData(), static_cast<int>(m_points.size()));
     }

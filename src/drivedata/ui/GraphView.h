@@ -65,5 +65,7 @@ private:
     QList<VXLGSensor> m_values;
     double m_timePosition = 0.0;
     QFont m_labelFont;
-    QList<QPointF> m_points; // reused between repaints
+    // Reused between repaints.
+    QList<QPointF> m_points;
+    QList<qsizetype> m_stepSamples;
 };
