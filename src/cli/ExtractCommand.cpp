@@ -204,7 +204,7 @@ QByteArray json(const VXLBlackBoxData& data)
 
 bool isReadableFile(const QByteArray& path)
 {
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return false;
     struct stat status;

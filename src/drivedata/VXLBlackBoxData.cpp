@@ -38,7 +38,8 @@ namespace {
 class FileSource final : public DriveDataSource
 {
 public:
-    explicit FileSource(const char* path) : m_fd(::open(path, O_RDONLY | O_CLOEXEC))
+    // Non-blocking, so that a FIFO named by mistake does not wait for a writer.
+    explicit FileSource(const char* path) : m_fd(::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK))
     {
         struct stat status;
         if (m_fd >= 0 && ::fstat(m_fd, &status) == 0 && S_ISREG(status.st_mode))

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using testrecording::Options;
 using testrecording::Record;
 using testrecording::recording;
@@ -110,6 +112,9 @@ TEST(VXLBlackBoxData, RejectsOtherLayouts)
     EXPECT_FALSE(data.ExtractStreamInformation(QStringLiteral("/nonexistent/alwa.MP4")));
     TempDir dir;
     EXPECT_FALSE(data.ExtractStreamInformation(dir.path()));
+    const QString fifo = dir.filePath(QStringLiteral("fifo.MP4"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_FALSE(data.ExtractStreamInformation(fifo)); // returns instead of waiting
 }
 
 // Cut anywhere: the walk fails until the entry count is in, then each entry whose four
