@@ -17,6 +17,12 @@ int main(int argc, char** argv)
     }
     // The web engine shares GL contexts with the widgets; this must precede the application.
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The map draws through Qt Quick. With its GL backend the whole window would be composed
+    // with OpenGL, which fails beside libVLC's native video windows (the rest of the window
+    // stays black); the software backend keeps the widgets' own painting.
+    if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND")) {
+        qputenv("QT_QUICK_BACKEND", "software");
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vexlo"));
     QApplication::setOrganizationName(QStringLiteral("Vexlo"));
