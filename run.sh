@@ -16,6 +16,11 @@ cmake --build --preset default --target sample_card
 echo "Recordings on $card:"
 build/src/cli/vexlo-tool scan "$card"
 
+# sed, not head: it reads to the end, so no writer dies of a closed pipe under pipefail.
+first=$(build/src/cli/vexlo-tool scan "$card" | sed -n 1p | cut -f 8)
+echo "Drive data of $first (first rows):"
+build/src/cli/vexlo-tool extract "$first" | sed -n 1,6p
+
 # The window, playing the card's first recording. Without a display it runs on a virtual
 # one for a few seconds and leaves a screenshot of it in the build tree.
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
