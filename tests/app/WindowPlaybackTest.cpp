@@ -1,0 +1,100 @@
+#include "app/VXLAppDelegate.h"
+#include "app/playback/VXLPlayInfo.h"
+#include "app/playback/VXLPlaybackController.h"
+#include "library/VXLMediaList.h"
+#include "support/TempDir.h"
+#include "widgets/GWImageButton.h"
+
+#include <QFileDialog>
+#include <QSignalSpy>
+#include <QTableView>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QTableView* tableOf(const VXLAppDelegate& delegate)
+{
+    return delegate.window()->findChild<QTableView*>(QStringLiteral("mediaListTableView"));
+}
+
+int selectedRow(const VXLAppDelegate& delegate)
+{
+    const QModelIndexList rows = tableOf(delegate)->selectionModel()->selectedRows();
+    return rows.size() == 1 ? rows.first().row() : -1;
+}
+
+TEST(WindowOpenPanel, ChoosesOneFolderAndScansIt)
+{
+    TempDir card;
+    card.write("DCIM/alwa_20230415_093012_F.MP4");
+    VXLAppDelegate delegate;
+    QSignalSpy scanned(delegate.mediaList(), &VXLMediaList::mediaListChanged);
+    for (bool confirm : {false, true}) {
+        delegate.openMediaDirectoryDialog();
+        auto* panel = delegate.window()->findChild<QFileDialog*>(QStringLiteral("openPanel"));
+        ASSERT_NE(panel, nullptr);
+        EXPECT_EQ(panel->fileMode(), QFileDialog::Directory);
+        EXPECT_TRUE(panel->isVisible());
+        if (confirm) {
+            panel->selectFile(card.path());
+            static_cast<QDialog*>(panel)->accept(); // as the Open button does
+        } else {
+            panel->reject();
+        }
+        QCoreApplication::processEvents();
+    }
+    // Only the confirmed panel started a scan.
+    ASSERT_TRUE(scanned.wait(5000));
+    EXPECT_EQ(scanned.count(), 1);
+    EXPECT_EQ(delegate.mediaList()->directoryPath(), card.path());
+    EXPECT_EQ(delegate.mediaList()->count(), 1);
+}
+
+// The sample card played through the list: a double click opens a pair with both views
+// shown, the next recording moves the selection, and opening another folder stops both
+// players before its scan reports.
+TEST(WindowPlayback, ListDrivesThePlayersAndFollowsThem)
+{
+    const QString card = qEnvironmentVariable("VEXLO_BINARY_DIR") + QStringLiteral("/sample-card");
+    ASSERT_TRUE(QFileInfo(card).isDir()) << qPrintable(card);
+
+    VXLAppDelegate delegate;
+    delegate.window()->resize(1020, 700);
+    delegate.window()->show();
+    QSignalSpy scanned(delegate.mediaList(), &VXLMediaList::mediaListChanged);
+    delegate.openMediaDirectory(card);
+    ASSERT_TRUE(scanned.wait(10000));
+    ASSERT_GE(delegate.mediaList()->count(), 4);
+    ASSERT_TRUE(delegate.mediaList()->mediaAtIndex(1)->isRearMedia());
+
+    VXLPlaybackController* controller = delegate.playbackController();
+    QSignalSpy opened(controller, &VXLPlaybackController::openingFinished);
+    QTableView* table = tableOf(delegate);
+    const QModelIndex first = table->model()->index(0, 3);
+    table->setCurrentIndex(first);
+    Q_EMIT table->doubleClicked(first);
+    ASSERT_TRUE(opened.wait(15000));
+    ASSERT_TRUE(opened.takeFirst().first().toBool());
+    EXPECT_EQ(selectedRow(delegate), 0);
+    EXPECT_TRUE(delegate.window()->findChild<QWidget*>("video1View")->isVisible());
+    EXPECT_TRUE(delegate.window()->findChild<QWidget*>("video2View")->isVisible());
+    EXPECT_TRUE(delegate.playInfo()->isPlaying());
+    EXPECT_EQ(delegate.window()->findChild<GWImageButton*>("playButton")->imageName(),
+              "icon_pause_n");
+
+    // The next recording of a complete pair is two rows down.
+    ASSERT_TRUE(controller->playNext());
+    ASSERT_TRUE(opened.wait(15000));
+    EXPECT_EQ(controller->mediaIndex(), 2);
+    EXPECT_EQ(selectedRow(delegate), 2);
+
+    TempDir empty;
+    delegate.openMediaDirectory(empty.path());
+    EXPECT_FALSE(controller->player1()->media());
+    EXPECT_FALSE(controller->player2()->media());
+    ASSERT_TRUE(scanned.wait(5000));
+    EXPECT_EQ(table->model()->rowCount(), 0);
+}
+
+} // namespace
