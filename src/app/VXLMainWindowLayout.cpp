@@ -63,7 +63,12 @@ QSize minWindowSize()
 QRectF minWindowFrame(const QRectF& availableGeometry)
 {
     const QSizeF size = minWindowSize();
-    const QPointF origin(availableGeometry.x() + (availableGeometry.width() - size.width()) / 2,
-                         availableGeometry.y() + (availableGeometry.height() - size.height()) / 2);
+    // On a screen smaller than the window, centring would push the title bar off the top
+    // and the window could not be moved back: keep the top left corner on the screen.
+    const QPointF origin(
+        std::max(availableGeometry.x(),
+                 availableGeometry.x() + (availableGeometry.width() - size.width()) / 2),
+        std::max(availableGeometry.y(),
+                 availableGeometry.y() + (availableGeometry.height() - size.height()) / 2));
     return {origin, size};
 }

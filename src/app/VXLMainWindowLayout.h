@@ -48,5 +48,6 @@ struct VXLMainWindowLayout
 
 // Smallest window size.
 QSize minWindowSize();
-// That size centred in a screen's available area (the area without panels).
+// That size centred in a screen's available area (the area without panels), its top left
+// corner kept inside that area.
 QRectF minWindowFrame(const QRectF& availableGeometry);

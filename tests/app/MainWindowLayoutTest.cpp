@@ -11,6 +11,9 @@ TEST(MainWindowLayout, MinimumFrameIsCentredInTheAvailableArea)
     // A screen with a panel on the left and a smaller one.
     EXPECT_EQ(minWindowFrame(QRectF(64, 0, 1856, 1080)), QRectF(482, 220, 1020, 640));
     EXPECT_EQ(minWindowFrame(QRectF(1920, 0, 1280, 800)), QRectF(2050, 80, 1020, 640));
+    // A screen smaller than the window: its title bar stays reachable.
+    EXPECT_EQ(minWindowFrame(QRectF(0, 27, 1024, 573)), QRectF(2, 27, 1020, 640));
+    EXPECT_EQ(minWindowFrame(QRectF(0, 0, 800, 600)), QRectF(0, 0, 1020, 640));
 }
 
 TEST(MainWindowLayout, WindowedBoxesKeepTheirFixedNumbers)

@@ -2,6 +2,7 @@
 #include "app/VXLMainWindowLayout.h"
 #include "app/playback/VXLPlayInfo.h"
 #include "support/QtPrinters.h"
+#include "support/TempDir.h"
 #include "widgets/GWAlert.h"
 #include "widgets/GWImageButton.h"
 #include "widgets/GWSlider.h"
@@ -10,6 +11,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -66,6 +69,22 @@ TEST_F(MainWindowTest, BoxesFollowTheLayoutOfTheContentSize)
     EXPECT_EQ(content->size(), QSize(1020, 640));
     EXPECT_EQ(child<QWidget>("headBox")->geometry(), QRect(0, 0, 1020, 50));
     EXPECT_EQ(child<QWidget>("bodyRightBox")->geometry(), QRect(676, 0, 334, 582));
+}
+
+TEST_F(MainWindowTest, LaunchStoresEnglishAndCentresTheWindowOnItsScreen)
+{
+    TempDir config;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
+    QSettings(QStringLiteral("Vexlo"), QStringLiteral("Vexlo"))
+        .setValue(QStringLiteral("language"), QStringList{"ko", "en"});
+    delegate.applicationDidFinishLaunching();
+    EXPECT_EQ(QSettings(QStringLiteral("Vexlo"), QStringLiteral("Vexlo"))
+                  .value(QStringLiteral("language"))
+                  .toStringList(),
+              QStringList{"en"});
+    const QRect expected = minWindowFrame(window()->screen()->availableGeometry()).toRect();
+    EXPECT_EQ(window()->initialFrame(), expected);
+    EXPECT_EQ(window()->pos(), expected.topLeft());
 }
 
 TEST_F(MainWindowTest, PlayStateChangesRedrawTheirControls)
