@@ -8,34 +8,18 @@
 #include "library/VXLMediaList.h"
 #include "library/VXLMediaPair.h"
 
+#include "drivedata/ui/MapPageState.h"
+
 #include <QDir>
-#include <QEventLoop>
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
-#include <QWebEnginePage>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-QJsonObject mapState(VXLMapView* view)
-{
-    QEventLoop loop;
-    QJsonObject state;
-    view->page()->runJavaScript(
-        QStringLiteral("JSON.stringify(window.vexloMapState)"), [&](const QVariant& result) {
-            state = QJsonDocument::fromJson(result.toString().toUtf8()).object();
-            loop.quit();
-        });
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    loop.exec();
-    return state;
-}
 
 // The sample card's first recording played, paused, then a click in the middle of the
 // G-sensor graph: readouts, graph bar and map show the record in the middle, exactly as the
@@ -95,10 +79,9 @@ TEST(DriveDataWindow, ClickInTheMiddleOfTheGraphShowsTheMiddleRecord)
     EXPECT_EQ(text("hdopField"), expected.hdopText);
     EXPECT_EQ(text("sateliteField"), expected.satelliteText);
 
-    const QJsonObject state = mapState(map);
-    EXPECT_EQ(QStringLiteral("setLatLag('%1','%2')")
-                  .arg(state["lastLatLag"].toArray().at(0).toString(),
-                       state["lastLatLag"].toArray().at(1).toString()),
+    const QJsonObject state = mapPageState(*map);
+    const QJsonArray shown = state["lastLatLag"].toArray();
+    EXPECT_EQ(QStringLiteral("setLatLag('%1','%2')").arg(shown[0].toString(), shown[1].toString()),
               expected.mapScript);
     EXPECT_GT(state["routePointCount"].toInt(), 1) << "the route of the recording is drawn";
     delegate.die();

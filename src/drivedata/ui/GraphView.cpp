@@ -21,7 +21,6 @@ GraphView::GraphView(QWidget* parent) : QWidget(parent)
 {
     m_labelFont.setFamily(QStringLiteral("helvetica"));
     m_labelFont.setPixelSize(12);
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
     setCursor(Qt::PointingHandCursor);
 }
 

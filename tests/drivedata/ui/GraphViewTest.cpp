@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 // A view 340 x 116: the area is 300 x 100 from (20, 8), 25 px per g, zero on y-down row 58.
@@ -23,32 +25,25 @@ QImage renderGraph(GraphView& view)
     return image;
 }
 
-bool isRed(QRgb p)
+enum Channel { Red, Green, Blue };
+
+// That channel lit and the other two dark.
+bool isOnly(QRgb p, Channel c)
 {
-    return qRed(p) > 90 && qGreen(p) < 60 && qBlue(p) < 60;
+    const int v[] = {qRed(p), qGreen(p), qBlue(p)};
+    return v[c] > 90 && v[(c + 1) % 3] < 60 && v[(c + 2) % 3] < 60;
 }
-bool isGreen(QRgb p)
-{
-    return qGreen(p) > 90 && qRed(p) < 60 && qBlue(p) < 60;
-}
-bool isBlue(QRgb p)
-{
-    return qBlue(p) > 90 && qRed(p) < 60 && qGreen(p) < 60;
-}
+
 bool isWhite(QRgb p)
 {
     return qRed(p) > 230 && qGreen(p) > 230 && qBlue(p) > 230;
 }
-bool isColoured(QRgb p)
-{
-    return isRed(p) || isGreen(p) || isBlue(p);
-}
 
-// True when a pixel within one row of `row` at column `x` passes the test.
-template <typename Test> bool near(const QImage& image, int x, int row, Test test)
+// A curve of that colour passes within one row of `row` at column `x`.
+bool near(const QImage& image, int x, int row, Channel c)
 {
     for (int y = row - 1; y <= row + 1; ++y) {
-        if (test(image.pixel(x, y))) {
+        if (isOnly(image.pixel(x, y), c)) {
             return true;
         }
     }
@@ -61,35 +56,24 @@ struct GraphFixture : ::testing::Test
     GraphView view;
 };
 
-TEST_F(GraphFixture, AreaGeometryFollowsTheViewSize)
-{
-    EXPECT_EQ(view.graphAreaLeftBottom(), QPointF(20, 8));
-    EXPECT_EQ(view.graphAreaSize(), QSizeF(300, 100));
-    EXPECT_EQ(view.graphAreaZeroValuePoint(), QPointF(20, 58));
-}
-
 TEST_F(GraphFixture, EmptyListDrawsOnlyGridAndLabels)
 {
     view.updateTimePosition(0.5);
     const QImage image = renderGraph(view);
     for (int row : {7, 32, 57, 82, 107}) {
-        for (int x : {20, 150, 319}) {
-            EXPECT_EQ(image.pixel(x, row), qRgb(204, 204, 204)) << "grid row " << row << " x " << x;
-        }
-        EXPECT_EQ(image.pixel(320, row), qRgb(0, 0, 0)) << "grid ends at the area's right";
+        EXPECT_EQ(image.pixel(20, row), qRgb(204, 204, 204)) << row;
+        EXPECT_EQ(image.pixel(319, row), qRgb(204, 204, 204)) << row;
+        EXPECT_EQ(image.pixel(320, row), qRgb(0, 0, 0)) << "grid ends with the area " << row;
     }
     EXPECT_EQ(image.pixel(20, 50), qRgb(204, 204, 204)) << "vertical axis";
-
     int labelPixels = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const QRgb p = image.pixel(x, y);
-            ASSERT_FALSE(isColoured(p)) << "curve pixel at " << x << "," << y;
-            if (x >= 22) {
-                ASSERT_FALSE(isWhite(p)) << "bar or label pixel at " << x << "," << y;
-            } else if (qRed(p) > 128) {
-                ++labelPixels;
-            }
+            ASSERT_FALSE(isOnly(p, Red) || isOnly(p, Green) || isOnly(p, Blue) ||
+                         (x >= 22 && isWhite(p)))
+                << "at " << x << "," << y;
+            labelPixels += x < 20 && qRed(p) > 128;
         }
     }
     EXPECT_GT(labelPixels, 20) << "the five labels are drawn left of the axis";
@@ -100,30 +84,29 @@ TEST_F(GraphFixture, OneSampleDrawsThreeLinesAcrossTheWidth)
     view.setGraphData({VXLGSensor(0.5f, -0.5f, 1.5f)});
     const QImage image = renderGraph(view);
     for (int x : {23, 170, 319}) {
-        EXPECT_TRUE(near(image, x, kRowPlusHalf, isRed)) << x;
-        EXPECT_TRUE(near(image, x, kRowMinusHalf, isGreen)) << x;
-        EXPECT_TRUE(near(image, x, kRowPlusOneHalf, isBlue)) << x;
+        EXPECT_TRUE(near(image, x, kRowPlusHalf, Red)) << x;
+        EXPECT_TRUE(near(image, x, kRowMinusHalf, Green)) << x;
+        EXPECT_TRUE(near(image, x, kRowPlusOneHalf, Blue)) << x;
     }
-    EXPECT_FALSE(near(image, 330, kRowPlusHalf, isRed)) << "the curve stays inside the area";
+    EXPECT_FALSE(near(image, 330, kRowPlusHalf, Red)) << "the curve stays inside the area";
 }
 
 // Samples 0.5 g up to sample `jump`, -0.5 g from there; the red curve must step down at the
 // x where plot step i first reaches that sample: x = 21 + 0.1 * i, i = ceil(jump * M / N).
 TEST_F(GraphFixture, SamplesAreSpreadOverTenStepsPerPoint)
 {
-    struct Case
+    const struct
     {
         int sampleCount;
         int jump;
         double jumpX;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {3001, 1000, 121.0}, // M = 3001, step 1.0: sample k at 21 + 0.1 k
         {3001, 2500, 271.0},
         {2, 1, 171.1},       // fewer samples than steps: a staircase
         {6002, 2000, 121.0}, // step 2.0: every other sample skipped
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         QList<VXLGSensor> samples;
         for (int k = 0; k < c.sampleCount; ++k) {
             samples.append(VXLGSensor(k < c.jump ? 0.5f : -0.5f, -1.5f, 1.5f));
@@ -133,12 +116,13 @@ TEST_F(GraphFixture, SamplesAreSpreadOverTenStepsPerPoint)
         const QImage image = renderGraph(view);
         const int before = static_cast<int>(c.jumpX) - 3;
         const int after = static_cast<int>(c.jumpX) + 3;
-        EXPECT_TRUE(near(image, before, kRowPlusHalf, isRed)) << c.sampleCount << "/" << c.jump;
-        EXPECT_FALSE(near(image, before, kRowMinusHalf, isRed)) << c.sampleCount << "/" << c.jump;
-        EXPECT_TRUE(near(image, after, kRowMinusHalf, isRed)) << c.sampleCount << "/" << c.jump;
-        EXPECT_FALSE(near(image, after, kRowPlusHalf, isRed)) << c.sampleCount << "/" << c.jump;
-        EXPECT_TRUE(near(image, after, kRowMinusOneHalf, isGreen));
-        EXPECT_TRUE(near(image, after, kRowPlusOneHalf, isBlue));
+        SCOPED_TRACE(testing::Message() << c.sampleCount << " samples, jump at " << c.jump);
+        EXPECT_TRUE(near(image, before, kRowPlusHalf, Red));
+        EXPECT_FALSE(near(image, before, kRowMinusHalf, Red));
+        EXPECT_TRUE(near(image, after, kRowMinusHalf, Red));
+        EXPECT_FALSE(near(image, after, kRowPlusHalf, Red));
+        EXPECT_TRUE(near(image, after, kRowMinusOneHalf, Green));
+        EXPECT_TRUE(near(image, after, kRowPlusOneHalf, Blue));
     }
 }
 
@@ -172,18 +156,12 @@ TEST_F(GraphFixture, ClickAsksForThePositionUnderTheMouse)
     };
     click(170);
     EXPECT_TRUE(spy.isEmpty()) << "nothing to move to without samples";
-
     view.setGraphData(QList<VXLGSensor>(10, VXLGSensor()));
-    const struct
-    {
-        double x;
-        double position;
-    } cases[] = {{170, 0.5}, {20, 0.0}, {5, 0.0}, {320, 1.0}, {339, 1.0}, {95, 0.25}};
-    for (const auto& c : cases) {
+    for (auto [x, position] : {std::pair{170.0, 0.5}, {95.0, 0.25}, {5.0, 0.0}, {339.0, 1.0}}) {
         spy.clear();
-        click(c.x);
-        ASSERT_EQ(spy.size(), 1) << c.x;
-        EXPECT_DOUBLE_EQ(spy.at(0).at(0).toDouble(), c.position) << c.x;
+        click(x);
+        ASSERT_EQ(spy.size(), 1) << x;
+        EXPECT_DOUBLE_EQ(spy.at(0).at(0).toDouble(), position) << x;
     }
 }
 

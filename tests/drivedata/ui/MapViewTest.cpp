@@ -1,33 +1,14 @@
 #include "drivedata/ui/VXLMapView.h"
 #include "drivedata/ui/VXLMapWindowController.h"
 
-#include <QEventLoop>
+#include "MapPageState.h"
+
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QSignalSpy>
-#include <QTimer>
-#include <QWebEnginePage>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// What the page recorded of the calls it received. Scripts of one page run in order, so
-// this read comes after every script sent before it.
-QJsonObject mapState(VXLMapView& view)
-{
-    QEventLoop loop;
-    QJsonObject state;
-    view.page()->runJavaScript(
-        QStringLiteral("JSON.stringify(window.vexloMapState)"), [&](const QVariant& result) {
-            state = QJsonDocument::fromJson(result.toString().toUtf8()).object();
-            loop.quit();
-        });
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    loop.exec();
-    return state;
-}
 
 bool waitForPage(VXLMapView& view)
 {
@@ -56,10 +37,10 @@ TEST(MapPage, ShowsTheLastRealPositionAndRecordsTheCalls)
     // Sent before the page has loaded: must not be lost.
     view.evaluateWebScript(QStringLiteral("VXLDebug('early')"));
     ASSERT_TRUE(waitForPage(view));
-    EXPECT_EQ(mapState(view)["lastDebug"].toString(), "early");
+    EXPECT_EQ(mapPageState(view)["lastDebug"].toString(), "early");
 
     view.evaluateWebScript(QStringLiteral("setLatLag('126.978000','37.566500')"));
-    QJsonObject state = mapState(view);
+    QJsonObject state = mapPageState(view);
     EXPECT_EQ(state["lastLatLag"].toArray(), QJsonArray({"126.978000", "37.566500"}));
     EXPECT_DOUBLE_EQ(state["position"].toObject()["lat"].toDouble(), 37.5665);
     EXPECT_DOUBLE_EQ(state["position"].toObject()["lng"].toDouble(), 126.978);
@@ -67,42 +48,29 @@ TEST(MapPage, ShowsTheLastRealPositionAndRecordsTheCalls)
     // No fix yet, then text that is no number: the marker stays where it was.
     for (const char* script : {"setLatLag('0.000000','0.000000')", "setLatLag('nan','x')"}) {
         view.evaluateWebScript(QString::fromLatin1(script));
-        state = mapState(view);
+        state = mapPageState(view);
         EXPECT_DOUBLE_EQ(state["position"].toObject()["lat"].toDouble(), 37.5665) << script;
         EXPECT_DOUBLE_EQ(state["position"].toObject()["lng"].toDouble(), 126.978) << script;
     }
     EXPECT_EQ(state["lastLatLag"].toArray(), QJsonArray({"nan", "x"}));
 
     view.evaluateWebScript(QStringLiteral("VXLDebug('GPS Data Count=Zero')"));
-    EXPECT_EQ(mapState(view)["lastDebug"].toString(), "GPS Data Count=Zero");
+    EXPECT_EQ(mapPageState(view)["lastDebug"].toString(), "GPS Data Count=Zero");
 
     view.setRoute({{126.97, 37.56}, {126.98, 37.57}, {0, 0}, {126.99, 37.58}});
-    EXPECT_EQ(mapState(view)["routePointCount"].toInt(), 3) << "0, 0 is no point of the route";
+    EXPECT_EQ(mapPageState(view)["routePointCount"].toInt(), 3) << "0, 0 is no point of the route";
     view.setRoute({});
-    EXPECT_EQ(mapState(view)["routePointCount"].toInt(), 0);
+    EXPECT_EQ(mapPageState(view)["routePointCount"].toInt(), 0);
 }
 
-TEST(MapPage, ScriptsAreBuiltLongitudeFirst)
+TEST(MapPage, ScriptsAreLongitudeFirstAndTheRouteHasOnlyRealDistinctPoints)
 {
-    const struct
-    {
-        double latitude;
-        double longitude;
-        const char* script;
-    } cases[] = {
-        {37.5665, 126.978, "setLatLag('126.978000','37.566500')"},
-        {-37.566333, -58.5, "setLatLag('-58.500000','-37.566333')"},
-        {0, 0, "setLatLag('0.000000','0.000000')"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(VXLMapView::setLatLagScript(c.latitude, c.longitude), c.script);
-    }
+    EXPECT_EQ(VXLMapView::setLatLagScript(37.5665, 126.978), "setLatLag('126.978000','37.566500')");
+    EXPECT_EQ(VXLMapView::setLatLagScript(-37.566333, -58.5),
+              "setLatLag('-58.500000','-37.566333')");
     EXPECT_EQ(VXLMapView::setRouteScript({{126.978, 37.5665}, {qQNaN(), 1.0}, {-58.5, -37.5}}),
               "setRoute([[126.978000,37.566500],[-58.500000,-37.500000]])");
-}
 
-TEST(MapPage, RouteKeepsValidDistinctPositions)
-{
     const QList<VXLGpsData> fixes = {
         fix(0, 'N', 0, 'E', false), // before the first fix
         fix(3733.98, 'N', 12658.68, 'E'),
@@ -130,7 +98,7 @@ TEST(MapWindow, MovesRightOfTheCallerWithTopsLevel)
 
     window.updateMapLat(37.5665, 126.978);
     ASSERT_TRUE(waitForPage(*window.mapWebView()));
-    EXPECT_EQ(mapState(*window.mapWebView())["lastLatLag"].toArray(),
+    EXPECT_EQ(mapPageState(*window.mapWebView())["lastLatLag"].toArray(),
               QJsonArray({"126.978000", "37.566500"}));
 }
 
