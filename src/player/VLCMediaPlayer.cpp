@@ -3,7 +3,6 @@
 #include "VLCLibrary.h"
 #include "VLCVideoView.h"
 
-#include <QEvent>
 #include <QFileInfo>
 #include <QImage>
 #include <QMutexLocker>
@@ -72,7 +71,6 @@ VLCMediaPlayer::VLCMediaPlayer(VLCVideoView* videoView, QObject* parent)
     } else if (m_videoView) {
         connect(m_videoView, &VLCVideoView::windowIdChanged, this,
                 &VLCMediaPlayer::attachVideoOutput);
-        m_videoView->installEventFilter(this);
     }
 }
 
@@ -140,6 +138,8 @@ void VLCMediaPlayer::onStateEvent()
 void VLCMediaPlayer::onTimeEvent()
 {
     m_sawTime = true;
+    if (m_videoView && VLCVideoView::usesNativeWindow())
+        m_videoView->setVideoSize(videoSize());
     onLengthEvent(libvlc_media_player_get_length(m_player));
     Q_EMIT mediaPlayerTimeChanged(this);
 }
@@ -177,28 +177,7 @@ void VLCMediaPlayer::attachVideoOutput()
     if (!m_player || !m_videoView || !VLCVideoView::usesNativeWindow())
         return;
     // The window id can change (reparenting, a web view in the same window).
-    libvlc_media_player_set_xwindow(m_player, uint32_t(m_videoView->winId()));
-}
-
-bool VLCMediaPlayer::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_videoView && event->type() == QEvent::Resize)
-        fillView();
-    return VXLPlayerInterface::eventFilter(watched, event);
-}
-
-void VLCMediaPlayer::fillView()
-{
-    // libVLC fits the picture into its window; cropping it to the window's proportions
-    // makes it fill the view instead, as the memory-rendered view does.
-    if (!m_player || !m_videoView || !VLCVideoView::usesNativeWindow())
-        return;
-    const QSize size = m_videoView->size();
-    if (size.width() <= 0 || size.height() <= 0 || !m_videoView->fillScreen())
-        return;
-    const QByteArray ratio =
-        QByteArray::number(size.width()) + ':' + QByteArray::number(size.height());
-    libvlc_video_set_crop_geometry(m_player, ratio.constData());
+    libvlc_media_player_set_xwindow(m_player, uint32_t(m_videoView->videoWindowId()));
 }
 
 void VLCMediaPlayer::play()
@@ -206,7 +185,6 @@ void VLCMediaPlayer::play()
     if (!m_player || !m_media)
         return;
     attachVideoOutput();
-    fillView();
     const VLCMediaPlayerState now = state();
     if (now == VLCMediaPlayerState::Ended || now == VLCMediaPlayerState::Error) {
         // An ended input ignores play(); only a fresh one starts.

@@ -60,11 +60,7 @@ public:
 
     VLCVideoView* videoView() const { return m_videoView; }
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    void fillView();
     static void handleEvent(const libvlc_event_t* event, void* opaque);
     void onStateEvent();
     void onTimeEvent();

@@ -7,18 +7,56 @@
 
 VLCVideoView::VLCVideoView(QWidget* parent) : QWidget(parent)
 {
-    setAutoFillBackground(false);
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
     if (usesNativeWindow()) {
-        // libVLC paints this window itself; Qt must neither paint over it nor turn its
-        // ancestors into native windows.
+        // Native, so that the X server clips the larger surface to this view.
         setAttribute(Qt::WA_NativeWindow);
         setAttribute(Qt::WA_DontCreateNativeAncestors);
-        setAttribute(Qt::WA_NoSystemBackground);
-        setAttribute(Qt::WA_OpaquePaintEvent);
-        QPalette black = palette();
-        black.setColor(QPalette::Window, Qt::black);
-        setPalette(black);
+        setAutoFillBackground(true);
+        m_surface = new QWidget(this);
+        // libVLC paints the surface itself; Qt must not paint over it.
+        m_surface->setAttribute(Qt::WA_NativeWindow);
+        m_surface->setAttribute(Qt::WA_DontCreateNativeAncestors);
+        m_surface->setAttribute(Qt::WA_NoSystemBackground);
+        m_surface->setAttribute(Qt::WA_OpaquePaintEvent);
+        m_surface->installEventFilter(this);
+        layoutSurface();
     }
+}
+
+WId VLCVideoView::videoWindowId()
+{
+    return m_surface ? m_surface->winId() : winId();
+}
+
+void VLCVideoView::setVideoSize(const QSize& size)
+{
+    if (size == m_videoSize)
+        return;
+    m_videoSize = size;
+    layoutSurface();
+}
+
+void VLCVideoView::layoutSurface()
+{
+    if (!m_surface)
+        return;
+    if (m_videoSize.isEmpty() || size().isEmpty()) {
+        m_surface->setGeometry(rect());
+        return;
+    }
+    const QSize covering = m_videoSize.scaled(size(), m_fillScreen ? Qt::KeepAspectRatioByExpanding
+                                                                   : Qt::KeepAspectRatio);
+    m_surface->setGeometry(QRect(
+        QPoint((width() - covering.width()) / 2, (height() - covering.height()) / 2), covering));
+}
+
+void VLCVideoView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    layoutSurface();
 }
 
 bool VLCVideoView::usesNativeWindow()
@@ -42,17 +80,19 @@ QImage VLCVideoView::currentFrame() const
     return m_frame;
 }
 
-bool VLCVideoView::event(QEvent* event)
+bool VLCVideoView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::WinIdChange)
+    if (watched == m_surface && event->type() == QEvent::WinIdChange)
         Q_EMIT windowIdChanged();
-    return QWidget::event(event);
+    return QWidget::eventFilter(watched, event);
 }
 
-void VLCVideoView::paintEvent(QPaintEvent*)
+void VLCVideoView::paintEvent(QPaintEvent* event)
 {
-    if (usesNativeWindow())
+    if (m_surface) {
+        QWidget::paintEvent(event);
         return;
+    }
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
     const QImage frame = currentFrame();

@@ -26,15 +26,27 @@ public:
     void presentFrame(const QImage& frame);
     QImage currentFrame() const;
 
+    // The window libVLC draws into: a native child with the picture's proportions, centred
+    // and as large as needed to cover the view (the view clips it). libVLC only ever fits
+    // the picture into its window, so this is how the picture fills the view.
+    WId videoWindowId();
+    // The picture's size in pixels, once the player knows it.
+    void setVideoSize(const QSize& size);
+
 Q_SIGNALS:
     // The native window changed (reparenting); the player must point libVLC at it again.
     void windowIdChanged();
 
 protected:
-    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void layoutSurface();
+
+    QWidget* m_surface = nullptr;
+    QSize m_videoSize;
     mutable QMutex m_frameMutex;
     QImage m_frame;
     bool m_fillScreen = true;
