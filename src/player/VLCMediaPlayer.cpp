@@ -165,7 +165,6 @@ void VLCMediaPlayer::setMedia(const VLCMediaPtr& media)
     libvlc_media_player_set_media(m_player, vlcMedia);
     if (vlcMedia)
         libvlc_media_release(vlcMedia);
-    m_rate = 1.0f;
     m_pauseRequested = false;
     m_pausedAtEnd = false;
     m_sawTime = false;
