@@ -55,7 +55,9 @@ TEST(MapPage, ShowsTheLastRealPositionAndRecordsTheCalls)
     EXPECT_EQ(state["lastLatLag"].toArray(), QJsonArray({"nan", "x"}));
 
     view.evaluateWebScript(QStringLiteral("VXLDebug('GPS Data Count=Zero')"));
-    EXPECT_EQ(mapPageState(view)["lastDebug"].toString(), "GPS Data Count=Zero");
+    state = mapPageState(view);
+    EXPECT_EQ(state["lastDebug"].toString(), "GPS Data Count=Zero");
+    EXPECT_TRUE(state["position"].isNull()) << "no marker for a recording without positions";
 
     view.setRoute({{126.97, 37.56}, {126.98, 37.57}, {0, 0}, {126.99, 37.58}});
     EXPECT_EQ(mapPageState(view)["routePointCount"].toInt(), 3) << "0, 0 is no point of the route";
