@@ -165,6 +165,18 @@ struct RealRig
         list.waitForScan();
         EXPECT_TRUE(QTest::qWaitFor([&] { return list.count() > 0; }));
     }
+    // How far apart the two players are, over a second: libVLC's time moves in steps of about
+    // a third of a second.
+    double meanTimeGapMs()
+    {
+        double gap = 0;
+        for (int sample = 0; sample < 20; ++sample) {
+            gap += double(player1.time().intValue() - player2.time().intValue()) / 20;
+            QTest::qWait(50);
+        }
+        return std::abs(gap);
+    }
+
     VideoWindow window;
     VLCMediaPlayer player1{window.view1};
     VLCMediaPlayer player2{window.view2};
@@ -188,16 +200,23 @@ TEST(PlaybackWithLibVLC, APairPlaysTogetherAndGoesOnToTheNextRecording)
     // After a seek the partner is brought to the master's position.
     rig.controller.videoPositionSliderMoved(0.5);
     QTest::qWait(1000);
-    // libVLC's time moves in steps of about a third of a second: compare the mean gap.
-    double gap = 0;
-    for (int sample = 0; sample < 20; ++sample) {
-        gap += double(rig.player1.time().intValue() - rig.player2.time().intValue()) / 20;
-        QTest::qWait(50);
-    }
-    EXPECT_LT(std::abs(gap), 250);
+    EXPECT_LT(rig.meanTimeGapMs(), 250);
     EXPECT_NEAR(rig.player1.position(), 0.5 + 2.0 / 10, 0.06);
 
-    // Near the end: the master pauses at 0.95 or more, then the next pair opens.
+    // A swap reopens both recordings and brings them back to where they were.
+    const double beforeSwap = rig.player1.position();
+    rig.controller.swapPlayer();
+    ASSERT_TRUE(rig.controller.swapping());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.controller.swapping(); }, 5000));
+    EXPECT_TRUE(rig.player1.media()->isRearMedia());
+    // Back at the old position 0.8 s into the swap, then 0.9 s of playing.
+    EXPECT_NEAR(rig.player1.position(), beforeSwap + 0.09, 0.06);
+    EXPECT_LT(rig.meanTimeGapMs(), 300);
+    EXPECT_TRUE(rig.player1.isMuted()) << "the rear recording has no sound";
+    EXPECT_FALSE(rig.player2.isMuted());
+
+    // Near the end: the master pauses at 0.95 or more, then the next pair of the list opens
+    // (the list row, not the swapped players, decides which).
     bool pausedAtEnd = false;
     QObject::connect(&rig.player1, &VXLPlayerInterface::mediaPlayerStateChanged, [&] {
         if (rig.player1.state() == VLCMediaPlayerState::Paused && rig.player1.position() >= 0.95f)
