@@ -79,6 +79,16 @@ public:
     void videoPositionSliderMoved(double value);
     void swapPlayer();
 
+    // Ten-second jumps (the partner follows through the re-alignment), 1x/2x speed, and
+    // volume steps of 10 (VXLPlaybackAdjustments.cpp).
+    void jumpForward();
+    void jumpBackward();
+    void increaseSpeed();
+    void decreaseSpeed();
+    void volumeUp();
+    void volumeDown();
+    void volumeSliderMoved(int value);
+
     // Sound: only one camera is heard. Changes of the play state's audioMediaDirection and of
     // the volume call updateAudioUI here; the window need not observe them for that.
     int volume() const { return m_volume; }
@@ -106,6 +116,7 @@ private:
     void finishDriveDataAndStart(quint64 opening);
     void checkOpening(quint64 opening);
     void failOpening(VXLPlayerInterface* player);
+    void seekToEnd(VXLPlayerInterface* player);
 
     VXLPlayerInterface* m_player1;
     VXLPlayerInterface* m_player2;

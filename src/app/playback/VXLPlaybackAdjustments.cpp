@@ -1,0 +1,99 @@
+// The control strip's adjustments of both players: ten-second jumps, 1x/2x speed and the
+// volume steps.
+#include "VXLPlaybackController.h"
+
+#include <QDebug>
+
+namespace {
+
+constexpr int kJumpSeconds = 10;
+constexpr double kMaxSpeed = 2;
+constexpr int kVolumeStep = 10;
+
+} // namespace
+
+void VXLPlaybackController::seekToEnd(VXLPlayerInterface* player)
+{
+    if (!player->media())
+        return;
+    const VLCTime length = player->media()->length();
+    if (length.isValid() && length.intValue() > 0)
+        player->setTime(length);
+    else
+        player->setPosition(1.0f);
+}
+
+void VXLPlaybackController::jumpForward()
+{
+    const VLCTime remaining = m_player1->remainingTime();
+    qDebug("[%s] _player1.time=%s,remainingTime.stringValue=%s", "D ",
+           qPrintable(m_player1->time().stringValue()), qPrintable(remaining.stringValue()));
+    if (m_moving || !m_player1->media())
+        return;
+    const int64_t lengthMs = m_player1->media()->length().intValue();
+    // Without a known length there is neither a remaining time nor a position to show.
+    if (!remaining.isValid() || lengthMs <= 0)
+        return;
+    if (remaining.intValue() / 1000.0 > -kJumpSeconds) {
+        // Less than a jump is left: both go to their ends and the next recording follows.
+        seekToEnd(m_player1);
+        seekToEnd(m_player2);
+        return;
+    }
+    m_moving = true;
+    m_movingPosition = m_player1->position() + kJumpSeconds * 1000.0 / double(lengthMs);
+    m_view->setMainPositionSliderValue(m_movingPosition);
+    m_player1->jumpForward(kJumpSeconds);
+    syncVideoPositionDelay(0.3);
+}
+
+void VXLPlaybackController::jumpBackward()
+{
+    if (m_moving || !m_player1->media())
+        return;
+    if (m_player1->time().intValue() / 1000.0 < kJumpSeconds) {
+        for (VXLPlayerInterface* player : {m_player1, m_player2}) {
+            if (player->media())
+                player->setTime(VLCTime::nullTime());
+        }
+    } else {
+        m_moving = true;
+        m_movingPosition = m_view->mainPositionSliderValue();
+        m_player1->jumpBackward(kJumpSeconds);
+        syncVideoPositionDelay(0.3);
+    }
+    updateAudioUI();
+}
+
+void VXLPlaybackController::increaseSpeed()
+{
+    if (!m_player1->media() || m_playInfo->speed() + 1 > kMaxSpeed)
+        return;
+    for (VXLPlayerInterface* player : {m_player1, m_player2})
+        player->setRate(player->rate() + 1);
+    m_playInfo->setSpeed(m_playInfo->speed() + 1);
+}
+
+void VXLPlaybackController::decreaseSpeed()
+{
+    if (!m_player1->media() || m_playInfo->speed() <= 1)
+        return;
+    for (VXLPlayerInterface* player : {m_player1, m_player2})
+        player->setRate(player->rate() - 1);
+    m_playInfo->setSpeed(m_playInfo->speed() - 1);
+}
+
+void VXLPlaybackController::volumeUp()
+{
+    setVolume(m_volume + kVolumeStep);
+}
+
+void VXLPlaybackController::volumeDown()
+{
+    setVolume(m_volume - kVolumeStep);
+}
+
+void VXLPlaybackController::volumeSliderMoved(int value)
+{
+    setVolume(value);
+}
