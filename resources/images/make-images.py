@@ -65,6 +65,21 @@ def swap(ink):
             f'<path d="M29 24 H13 M17 20 L13 24 L17 28"/></g>')
 
 
+def rewind(ink):
+    return (f'<path d="M20 13 L12 20 L20 27 Z M28 13 L20 20 L28 27 Z" fill="{ink}" '
+            f'stroke="{ink}" stroke-linejoin="round" stroke-width="1.5"/>')
+
+
+def fast_forward(ink):
+    return (f'<path d="M12 13 L20 20 L12 27 Z M20 13 L28 20 L20 27 Z" fill="{ink}" '
+            f'stroke="{ink}" stroke-linejoin="round" stroke-width="1.5"/>')
+
+
+def full_screen(ink):
+    return (f'<path d="M11 17 V11 H17 M23 11 H29 V17 M29 23 V29 H23 M17 29 H11 V23" fill="none" '
+            f'stroke="{ink}" stroke-width="2" stroke-linecap="round" stroke-linejoin="round"/>')
+
+
 def list_glyph(ink):
     rows = "".join(f'<rect x="4" y="{y}" width="4" height="3" rx="1" fill="{ink}"/>'
                    f'<rect x="10" y="{y}" width="14" height="3" rx="1" fill="{ink}"/>'
@@ -123,6 +138,9 @@ def main():
     button("icon_pause", 40, pause)
     button("icon_open", 40, folder)
     button("icon_swap", 40, swap)
+    button("icon_backward", 40, rewind)
+    button("icon_forward", 40, fast_forward)
+    button("icon_fullscreen", 40, full_screen)
     tab("record", list_glyph)
     tab("information", pin_glyph)
     logo("v1_front_logo", 160, 80, "FRONT", FRONT, 16)

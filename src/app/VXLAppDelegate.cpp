@@ -2,6 +2,7 @@
 
 #include "VXLMainWindowLayout.h"
 #include "VXLMediaListModel.h"
+#include "VXLScrollableVideoContainerView.h"
 #include "app/playback/VXLPlayInfo.h"
 #include "app/playback/VXLPlaybackController.h"
 #include "drivedata/DriveDataDisplay.h"
@@ -138,7 +139,8 @@ void VXLAppDelegate::registerObservers()
     connect(m_graphView, &GraphView::graphPositionClicked, m_graphView,
             &GraphView::updateTimePosition);
     connect(m_volumeSlider, &QSlider::valueChanged, this,
-            [this](int value) { m_controller->setVolume(value); });
+            [this](int value) { m_controller->volumeSliderMoved(value); });
+    connectAdjustmentControls();
     connect(m_audioToggleButton, &QPushButton::clicked, this,
             [this](bool rearOn) { m_controller->toggleAudioChoice(rearOn); });
 
@@ -466,9 +468,9 @@ void VXLAppDelegate::setMainPositionSliderValue(double value)
 
 void VXLAppDelegate::resetVideoScale()
 {
-    // Size steps come with the size controls; until then the scale follows the window. The
-    // new recording's picture size is not known yet: the first time change that knows it
-    // sets the scale again.
+    setVideoScaleIndex(0);
+    // The new recording's picture size is not known yet: the first time change that knows
+    // it sets the scale again.
     m_playInfo->setScale(0);
 }
 

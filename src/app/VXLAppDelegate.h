@@ -27,6 +27,7 @@ class VXLMediaListModel;
 class VXLMapView;
 class VXLPlayInfo;
 class VXLPlaybackController;
+class VXLScrollableVideoContainerView;
 
 // The controller of the whole application: builds the main window and its boxes, the two
 // players and their views, the play state, the recording list and the drive-data holder;
@@ -68,6 +69,14 @@ public:
 
     void layoutWindow();
     void closeWindow();
+
+    // Full screen and the window size steps (a fifth of the smallest size per step; a step
+    // up that does not fit goes to full screen, a step down or 0 leaves it). The two size
+    // actions act only while the master plays.
+    void toggleFullScreen();
+    void setVideoScaleIndex(int n);
+    void sizeUp();
+    void sizeDown();
     // Stops playback and lets the players go (the application ends).
     void die();
 
@@ -109,6 +118,7 @@ private:
 
     void setupInitialValues();
     void registerObservers();
+    void connectAdjustmentControls();
     void layoutMapContainer();
     void contentResized();
     void updateLoadingWindow(double seconds, quint64 generation);
@@ -146,7 +156,7 @@ private:
     QWidget* m_sideButtonBox = nullptr;
     QWidget* m_mediaListBox = nullptr;
     QWidget* m_subVideoBox = nullptr;
-    QWidget* m_videoContainerView = nullptr;
+    VXLScrollableVideoContainerView* m_videoContainerView = nullptr;
     QWidget* m_mediaListScrollView = nullptr;
     QTableView* m_mediaListTableView = nullptr;
     QWidget* m_mapContainerView = nullptr;
@@ -162,6 +172,15 @@ private:
     GWImageButton* m_playButton = nullptr;
     GWImageButton* m_swapButton = nullptr;
     GWImageButton* m_openButton = nullptr;
+    GWImageButton* m_jumpBackwardButton = nullptr;
+    GWImageButton* m_jumpForwardButton = nullptr;
+    GWImageButton* m_fullScreenButton = nullptr;
+    QPushButton* m_decreaseSpeedButton = nullptr;
+    QPushButton* m_increaseSpeedButton = nullptr;
+    QPushButton* m_sizeDownButton = nullptr;
+    QPushButton* m_sizeUpButton = nullptr;
+    QPushButton* m_volumeDownButton = nullptr;
+    QPushButton* m_volumeUpButton = nullptr;
     QPushButton* m_speedTextButton = nullptr;
     QPushButton* m_sizeTextButton = nullptr;
     QPushButton* m_audioToggleButton = nullptr;

@@ -3,6 +3,7 @@
 #include "VXLAppDelegate.h"
 
 #include "VXLMediaListModel.h"
+#include "VXLScrollableVideoContainerView.h"
 #include "app/playback/VXLPlaybackController.h"
 #include "drivedata/ui/GraphView.h"
 #include "drivedata/ui/VXLMapView.h"
@@ -46,6 +47,11 @@ QPushButton[textButton="true"] { color: #c9d1d9; background: #2a3038; border: 1p
     border-radius: 4px; padding: 3px 8px; min-width: 44px; }
 QPushButton[textButton="true"]:checked { background: #f08c2e; color: #16191d; }
 QPushButton[textButton="true"]:hover { border-color: #2f9be0; }
+QPushButton[stepButton="true"] { color: #c9d1d9; background: transparent; border: 1px solid #3a424b;
+    border-radius: 4px; padding: 0px; min-width: 20px; max-width: 20px; min-height: 20px;
+    max-height: 20px; font-weight: bold; }
+QPushButton[stepButton="true"]:hover { border-color: #2f9be0; color: #ffffff; }
+QPushButton[stepButton="true"]:pressed { background: #2f9be0; }
 )";
 
 template <typename Widget> Widget* makeBox(QWidget* parent, const char* name)
@@ -79,6 +85,38 @@ QPushButton* makeTextButton(QWidget* parent, const char* name, const QString& ti
     return button;
 }
 
+// A small "-" or "+" beside a readout.
+QPushButton* makeStepButton(QWidget* parent, const char* name, const QString& title,
+                            const char* toolTipKey)
+{
+    auto* button = makeBox<QPushButton>(parent, name);
+    button->setText(title);
+    button->setProperty("stepButton", true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setToolTip(localizedString(QString::fromLatin1(toolTipKey)));
+    return button;
+}
+
+GWImageButton* makeImageButton(QWidget* parent, const char* name, const char* image,
+                               const char* toolTipKey)
+{
+    auto* button = makeBox<GWImageButton>(parent, name);
+    button->setImageName(QString::fromLatin1(image));
+    button->setToolTip(localizedString(QString::fromLatin1(toolTipKey)));
+    return button;
+}
+
+// "-" readout "+" with little space between them.
+QHBoxLayout* stepGroup(QPushButton* down, QWidget* readout, QPushButton* up)
+{
+    auto* group = new QHBoxLayout;
+    group->setSpacing(2);
+    group->addWidget(down);
+    group->addWidget(readout);
+    group->addWidget(up);
+    return group;
+}
+
 } // namespace
 
 void VXLAppDelegate::buildWindow()
@@ -109,7 +147,8 @@ void VXLAppDelegate::buildWindow()
     // The large video: framed background with the camera logo, the player's view over it.
     m_player1BackgroundView =
         makeBox<GWVideoBackgroundImageView>(m_videoBox, "player1BackgroundView");
-    m_videoContainerView = makeBox<QWidget>(m_videoBox, "videoContainerView");
+    m_videoContainerView =
+        makeBox<VXLScrollableVideoContainerView>(m_videoBox, "videoContainerView");
     m_video1View = makeBox<VLCVideoView>(m_videoContainerView, "video1View");
 
     buildHead();
@@ -204,19 +243,32 @@ void VXLAppDelegate::buildControlBox()
     m_swapButton->setImageName(QStringLiteral("icon_swap_n"));
     m_swapButton->setToolTip(localizedString(QStringLiteral("button.swap")));
     row->addWidget(m_swapButton);
+    m_jumpBackwardButton = makeImageButton(m_mediaControlBox, "jumpBackwardButton",
+                                           "icon_backward_n", "button.jump_backward");
+    row->addWidget(m_jumpBackwardButton);
+    m_jumpForwardButton = makeImageButton(m_mediaControlBox, "jumpForwardButton", "icon_forward_n",
+                                          "button.jump_forward");
+    row->addWidget(m_jumpForwardButton);
     row->addStretch();
 
-    // Speed and size steps are readouts for now; their buttons come with the jump and
-    // size controls.
+    // The speed and size texts are readouts between their step buttons.
     m_speedTextButton =
         makeTextButton(m_mediaControlBox, "speedTextButton", QStringLiteral("1.0x"));
     m_speedTextButton->setToolTip(localizedString(QStringLiteral("button.speed")));
     m_speedTextButton->setAttribute(Qt::WA_TransparentForMouseEvents);
-    row->addWidget(m_speedTextButton);
+    m_decreaseSpeedButton = makeStepButton(m_mediaControlBox, "decreaseSpeedButton",
+                                           QStringLiteral("\u2212"), "button.speed_down");
+    m_increaseSpeedButton = makeStepButton(m_mediaControlBox, "increaseSpeedButton",
+                                           QStringLiteral("+"), "button.speed_up");
+    row->addLayout(stepGroup(m_decreaseSpeedButton, m_speedTextButton, m_increaseSpeedButton));
     m_sizeTextButton = makeTextButton(m_mediaControlBox, "sizeTextButton", QStringLiteral("1.00x"));
     m_sizeTextButton->setToolTip(localizedString(QStringLiteral("button.size")));
     m_sizeTextButton->setAttribute(Qt::WA_TransparentForMouseEvents);
-    row->addWidget(m_sizeTextButton);
+    m_sizeDownButton = makeStepButton(m_mediaControlBox, "sizeDownButton", QStringLiteral("\u2212"),
+                                      "button.size_down");
+    m_sizeUpButton =
+        makeStepButton(m_mediaControlBox, "sizeUpButton", QStringLiteral("+"), "button.size_up");
+    row->addLayout(stepGroup(m_sizeDownButton, m_sizeTextButton, m_sizeUpButton));
     m_audioToggleButton = makeTextButton(m_mediaControlBox, "audioToggleButton",
                                          localizedString(QStringLiteral("audio.front")));
     m_audioToggleButton->setCheckable(true);
@@ -226,10 +278,20 @@ void VXLAppDelegate::buildControlBox()
     m_volumeSlider = makeBox<QSlider>(m_mediaControlBox, "volumeSlider");
     m_volumeSlider->setOrientation(Qt::Horizontal);
     m_volumeSlider->setRange(0, 200);
-    m_volumeSlider->setFixedWidth(110);
+    m_volumeSlider->setFixedWidth(90);
+    m_volumeSlider->setSingleStep(10);
+    m_volumeSlider->setPageStep(10);
     m_volumeSlider->setFocusPolicy(Qt::NoFocus);
     m_volumeSlider->setToolTip(localizedString(QStringLiteral("button.volume")));
-    row->addWidget(m_volumeSlider);
+    m_volumeDownButton = makeStepButton(m_mediaControlBox, "volumeDownButton",
+                                        QStringLiteral("\u2212"), "button.volume_down");
+    m_volumeUpButton = makeStepButton(m_mediaControlBox, "volumeUpButton", QStringLiteral("+"),
+                                      "button.volume_up");
+    row->addLayout(stepGroup(m_volumeDownButton, m_volumeSlider, m_volumeUpButton));
+    m_fullScreenButton = makeImageButton(m_mediaControlBox, "fullScreenButton", "icon_fullscreen_n",
+                                         "button.full_screen");
+    m_fullScreenButton->setImageSize(QSize(32, 32));
+    row->addWidget(m_fullScreenButton);
     column->addLayout(row);
 
     // The full-screen bar carries its own position slider, bound like the main one.
@@ -348,4 +410,42 @@ void VXLAppDelegate::buildMenus()
     QAction* swap = playback->addAction(localizedString(QStringLiteral("menu.swap")));
     swap->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     connect(swap, &QAction::triggered, this, [this] { m_controller->swapPlayer(); });
+
+    // The keys of a video player, beside the buttons of the control strip.
+    const auto addAction = [this](QMenu* menu, const char* key, QList<QKeySequence> keys,
+                                  auto slot) {
+        QAction* action = menu->addAction(localizedString(QString::fromLatin1(key)));
+        action->setShortcuts(keys);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    playback->addSeparator();
+    addAction(playback, "menu.jump_backward", {QKeySequence(Qt::Key_Left)},
+              [this] { m_controller->jumpBackward(); });
+    addAction(playback, "menu.jump_forward", {QKeySequence(Qt::Key_Right)},
+              [this] { m_controller->jumpForward(); });
+    addAction(playback, "menu.speed_up", {QKeySequence(Qt::Key_BracketRight)},
+              [this] { m_controller->increaseSpeed(); });
+    addAction(playback, "menu.speed_down", {QKeySequence(Qt::Key_BracketLeft)},
+              [this] { m_controller->decreaseSpeed(); });
+    playback->addSeparator();
+    addAction(playback, "menu.volume_up", {QKeySequence(Qt::Key_Up)},
+              [this] { m_controller->volumeUp(); });
+    addAction(playback, "menu.volume_down", {QKeySequence(Qt::Key_Down)},
+              [this] { m_controller->volumeDown(); });
+
+    view->addSeparator();
+    // Escape leaves full screen through the window itself, so that outside full screen it
+    // reaches the focused control as usual.
+    addAction(view, "menu.full_screen",
+              {QKeySequence(Qt::Key_F), QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)},
+              &VXLAppDelegate::toggleFullScreen);
+    addAction(view, "menu.size_up", {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+              &VXLAppDelegate::sizeUp);
+    addAction(view, "menu.size_down", {QKeySequence::ZoomOut}, &VXLAppDelegate::sizeDown);
+
+    // The menu bar is hidden in full screen; the window keeps every key working.
+    for (QMenu* menu : {file, view, playback}) {
+        m_window->addActions(menu->actions());
+    }
 }

@@ -47,7 +47,7 @@ TEST_F(MainWindowTest, BoxesFollowTheLayoutOfTheContentSize)
     const QWidget* content = window()->centralWidget();
     for (bool fullScreen : {false, true}) {
         SCOPED_TRACE(fullScreen ? "full screen" : "windowed");
-        window()->setFullScreenFlag(fullScreen);
+        window()->setIsFullScreen(fullScreen);
         const VXLMainWindowLayout l = VXLMainWindowLayout::compute(content->size(), fullScreen);
         const std::pair<const char*, QRect> boxes[] = {
             {"backgroundBox", l.backgroundBox}, {"bodyBox", l.bodyBox},
@@ -65,7 +65,7 @@ TEST_F(MainWindowTest, BoxesFollowTheLayoutOfTheContentSize)
                   fullScreen);
     }
     // Windowed again: the window content is the minimum size, with the 50-high head.
-    window()->setFullScreenFlag(false);
+    window()->setIsFullScreen(false);
     EXPECT_EQ(content->size(), QSize(1020, 640));
     EXPECT_EQ(child<QWidget>("headBox")->geometry(), QRect(0, 0, 1020, 50));
     EXPECT_EQ(child<QWidget>("bodyRightBox")->geometry(), QRect(676, 0, 334, 582));
