@@ -47,6 +47,7 @@ QPushButton[textButton="true"] { color: #c9d1d9; background: #2a3038; border: 1p
     border-radius: 4px; padding: 3px 8px; min-width: 44px; }
 QPushButton[textButton="true"]:checked { background: #f08c2e; color: #16191d; }
 QPushButton[textButton="true"]:hover { border-color: #2f9be0; }
+#speedTextButton, #sizeTextButton { min-width: 36px; padding: 3px 4px; }
 QPushButton[stepButton="true"] { color: #c9d1d9; background: transparent; border: 1px solid #3a424b;
     border-radius: 4px; padding: 0px; min-width: 20px; max-width: 20px; min-height: 20px;
     max-height: 20px; font-weight: bold; }
@@ -234,7 +235,7 @@ void VXLAppDelegate::buildControlBox()
     column->addWidget(m_videoPositionSlider);
 
     auto* row = new QHBoxLayout;
-    row->setSpacing(8);
+    row->setSpacing(6);
     m_playButton = makeBox<GWImageButton>(m_mediaControlBox, "playButton");
     m_playButton->setImageName(QStringLiteral("icon_play_n"));
     m_playButton->setToolTip(localizedString(QStringLiteral("button.play")));
@@ -274,11 +275,13 @@ void VXLAppDelegate::buildControlBox()
     m_audioToggleButton->setCheckable(true);
     m_audioToggleButton->setToolTip(localizedString(QStringLiteral("button.audio")));
     m_audioToggleButton->hide();
+    // Its text changes; the strip must not squeeze the longer one.
+    m_audioToggleButton->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
     row->addWidget(m_audioToggleButton);
     m_volumeSlider = makeBox<QSlider>(m_mediaControlBox, "volumeSlider");
     m_volumeSlider->setOrientation(Qt::Horizontal);
     m_volumeSlider->setRange(0, 200);
-    m_volumeSlider->setFixedWidth(90);
+    m_volumeSlider->setFixedWidth(70);
     m_volumeSlider->setSingleStep(10);
     m_volumeSlider->setPageStep(10);
     m_volumeSlider->setFocusPolicy(Qt::NoFocus);
