@@ -196,6 +196,8 @@ void VLCMediaPlayer::play()
     m_pausedAtEnd = false;
     m_sawTime = false;
     m_unplayable = false;
+    // Nothing is carried on from a time read before a pause.
+    markSeek();
     libvlc_media_player_play(m_player);
 }
 
