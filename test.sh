@@ -8,11 +8,11 @@ cd "$(dirname "$0")"
 cmake --preset default -DVEXLO_WERROR=ON
 cmake --build --preset default
 
+# The fuzzers of the byte readers, briefly, on their seed corpora (a clang build of its own).
+./scripts/run-fuzzers.sh
+
 # Tests with real video or the web map need a display; the rest choose the offscreen
 # platform themselves. One X server serves the whole run.
 export QTWEBENGINE_DISABLE_SANDBOX=1
 xvfb-run -a -s "-screen 0 1920x1080x24" \
   ctest --test-dir build --output-on-failure --timeout 600 -j 2
-
-# The fuzzers of the byte readers, briefly, on their seed corpora (a clang build of its own).
-./scripts/run-fuzzers.sh
