@@ -40,8 +40,10 @@ find_us=$(printf '%s\n' "${find_times[@]}" | median)
 peak_kb=$(/usr/bin/time -f '%M' "$tool" scan "$card" 2>&1 >/dev/null | tail -n 1)
 lines=$("$tool" scan "$card" | wc -l)
 
-printf 'recordings listed:      %d\n' "$lines"
-printf 'vexlo-tool scan median: %.1f ms\n' "$(echo "$scan_us / 1000" | bc -l)"
-printf 'find | sort median:     %.1f ms\n' "$(echo "$find_us / 1000" | bc -l)"
-printf 'ratio scan / find:      %.2f\n' "$(echo "$scan_us / $find_us" | bc -l)"
-printf 'scan peak memory:       %.1f MB\n' "$(echo "$peak_kb / 1024" | bc -l)"
+awk -v lines="$lines" -v scan="$scan_us" -v find="$find_us" -v peak="$peak_kb" 'BEGIN {
+  printf "recordings listed:      %d\n", lines
+  printf "vexlo-tool scan median: %.1f ms\n", scan / 1000
+  printf "find | sort median:     %.1f ms\n", find / 1000
+  printf "ratio scan / find:      %.2f\n", scan / find
+  printf "scan peak memory:       %.1f MB\n", peak / 1024
+}'

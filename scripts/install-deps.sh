@@ -20,7 +20,7 @@ packages=(
   ffmpeg
   # tests and benchmarks
   libgtest-dev googletest libbenchmark-dev xvfb xauth x11-apps imagemagick
-  fonts-dejavu-core clang libclang-rt-14-dev time
+  fonts-dejavu-core clang libclang-rt-14-dev time bc
 )
 
 missing=()
