@@ -59,6 +59,8 @@ public:
     bool saveVideoSnapshotAt(const QString& path, int width, int height) override;
 
     VLCVideoView* videoView() const { return m_videoView; }
+    // libVLC's own player: tests read back what libVLC itself applied (rate, mute, volume).
+    libvlc_media_player_t* libVLCPlayer() const { return m_player; }
 
 private:
     static void handleEvent(const libvlc_event_t* event, void* opaque);

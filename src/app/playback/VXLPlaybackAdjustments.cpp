@@ -4,6 +4,8 @@
 
 #include <QDebug>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kJumpSeconds = 10;
@@ -21,6 +23,15 @@ void VXLPlaybackController::seekToEnd(VXLPlayerInterface* player)
         player->setTime(length);
     else
         player->setPosition(1.0f);
+}
+
+void VXLPlaybackController::movePartnerWithMaster(int64_t targetMs)
+{
+    // A seek takes a player a few hundred milliseconds: a partner that started its own only at
+    // the re-alignment would stay that far behind. It goes to the master's target at once;
+    // the re-alignment then finds the two together and leaves them.
+    if (m_player2->media())
+        m_player2->setTime(VLCTime::timeWithInt(std::max<int64_t>(0, targetMs)));
 }
 
 void VXLPlaybackController::jumpForward()
@@ -43,7 +54,9 @@ void VXLPlaybackController::jumpForward()
     m_moving = true;
     m_movingPosition = m_player1->position() + kJumpSeconds * 1000.0 / double(lengthMs);
     m_view->setMainPositionSliderValue(m_movingPosition);
+    const int64_t targetMs = m_player1->time().intValue() + kJumpSeconds * 1000;
     m_player1->jumpForward(kJumpSeconds);
+    movePartnerWithMaster(targetMs);
     syncVideoPositionDelay(0.3);
 }
 
@@ -59,7 +72,9 @@ void VXLPlaybackController::jumpBackward()
     } else {
         m_moving = true;
         m_movingPosition = m_view->mainPositionSliderValue();
+        const int64_t targetMs = m_player1->time().intValue() - kJumpSeconds * 1000;
         m_player1->jumpBackward(kJumpSeconds);
+        movePartnerWithMaster(targetMs);
         syncVideoPositionDelay(0.3);
     }
     updateAudioUI();

@@ -117,6 +117,7 @@ private:
     void checkOpening(quint64 opening);
     void failOpening(VXLPlayerInterface* player);
     void seekToEnd(VXLPlayerInterface* player);
+    void movePartnerWithMaster(int64_t targetMs);
 
     VXLPlayerInterface* m_player1;
     VXLPlayerInterface* m_player2;

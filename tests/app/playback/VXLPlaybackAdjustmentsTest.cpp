@@ -34,12 +34,11 @@ struct PlayingPair
         EXPECT_TRUE(controller.playAtIndex(0));
         EXPECT_TRUE(QTest::qWaitFor([this] { return !controller.waitingForPlayStart(); }));
     }
-    void standAt(double seconds)
+    void standAt(double master, double partner)
     {
-        const float position = float(seconds * 1000 / ScriptedPlayer::kLengthMs);
-        player1.setPosition(position);
-        player2.setPosition(position);
-        view.slider = position;
+        player1.setPosition(float(master * 1000 / ScriptedPlayer::kLengthMs));
+        player2.setPosition(float(partner * 1000 / ScriptedPlayer::kLengthMs));
+        view.slider = player1.position();
     }
     static double seconds(const ScriptedPlayer& player)
     {
@@ -54,32 +53,33 @@ struct PlayingPair
     VXLPlaybackController controller{&player1, &player2, &list, &playInfo, &view};
 };
 
-TEST(PlaybackAdjustments, JumpsMoveTheMasterAndThePartnerFollows)
+TEST(PlaybackAdjustments, JumpsMoveBothPlayersToTheMastersTarget)
 {
     struct Case
     {
         const char* name;
-        double start;
+        double master; // where the master stands
+        double partner;
         bool forward;
-        double master;         // at once
-        double partnerAtOnce;  // before the re-alignment
-        double partnerAligned; // after it
+        double after; // both, at once and after the re-alignment
     };
     const Case cases[] = {
-        {"8 s left: both to the end", 22, true, 30, 30, 30},
-        {"30 s left: ten seconds on", 0, true, 10, 0, 10},
-        {"7 s played: both to the start", 7, false, 0, 0, 0},
-        {"25 s played: ten seconds back", 25, false, 15, 25, 15},
+        {"8 s left: both to the end", 22, 22, true, 30},
+        {"30 s left: ten seconds on", 0, 0, true, 10},
+        {"a partner ahead comes along", 0, 3, true, 10},
+        {"7 s played: both to the start", 7, 8, false, 0},
+        {"25 s played: ten seconds back", 25, 25, false, 15},
+        {"a partner behind comes along", 25, 21, false, 15},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         PlayingPair pair;
-        pair.standAt(c.start);
+        pair.standAt(c.master, c.partner);
         c.forward ? pair.controller.jumpForward() : pair.controller.jumpBackward();
-        EXPECT_NEAR(PlayingPair::seconds(pair.player1), c.master, 0.01);
-        EXPECT_NEAR(PlayingPair::seconds(pair.player2), c.partnerAtOnce, 0.01);
+        EXPECT_NEAR(PlayingPair::seconds(pair.player1), c.after, 0.01);
+        EXPECT_NEAR(PlayingPair::seconds(pair.player2), c.after, 0.01);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !pair.controller.moving(); }, 1000));
-        EXPECT_NEAR(PlayingPair::seconds(pair.player2), c.partnerAligned, 0.01);
+        EXPECT_NEAR(PlayingPair::seconds(pair.player2), c.after, 0.01);
     }
 }
 

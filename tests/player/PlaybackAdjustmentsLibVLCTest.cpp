@@ -1,0 +1,152 @@
+#include "app/playback/VXLPlaybackController.h"
+#include "library/VXLMediaList.h"
+#include "player/VLCMediaPlayer.h"
+#include "player/VLCVideoView.h"
+
+#include <QHBoxLayout>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+#include <vlc/vlc.h>
+
+#include <cmath>
+
+namespace {
+
+// A front and a rear recording of 30 seconds, both with sound, so that the one not chosen
+// is muted rather than silent for want of a track.
+class SoundPair
+{
+public:
+    SoundPair()
+    {
+        for (const char* camera : {"F", "R"}) {
+            const QString path = m_dir.filePath(
+                QStringLiteral("alwa_20230415_093012_%1.MP4").arg(QLatin1String(camera)));
+            QProcess ffmpeg;
+            ffmpeg.start("ffmpeg", QStringLiteral("-loglevel error -y -f lavfi -i "
+                                                  "testsrc2=size=640x360:rate=30 -f lavfi -i sine "
+                                                  "-t 30 -c:v libx264 -preset ultrafast -g 30 "
+                                                  "-c:a aac")
+                                           .split(' ')
+                                       << path);
+            EXPECT_TRUE(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0)
+                << ffmpeg.readAllStandardError().toStdString();
+        }
+    }
+    QString directory() const { return m_dir.path(); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+struct SliderView : VXLPlaybackView
+{
+    double mainPositionSliderValue() const override { return slider; }
+    void setMainPositionSliderValue(double value) override { slider = value; }
+    double slider = 0;
+};
+
+struct Rig
+{
+    Rig()
+    {
+        auto* layout = new QHBoxLayout(&window);
+        layout->addWidget(view1);
+        layout->addWidget(view2);
+        window.resize(640, 200);
+        window.show();
+        list.setDirectoryPath(pair.directory());
+        list.waitForScan();
+        // The finished scan is handed over on the event loop.
+        EXPECT_TRUE(QTest::qWaitFor([this] { return list.count() > 0; }));
+    }
+    // What libVLC itself applied: {mute, volume}.
+    static std::pair<int, int> audioOf(const VLCMediaPlayer& player)
+    {
+        return {libvlc_audio_get_mute(player.libVLCPlayer()),
+                libvlc_audio_get_volume(player.libVLCPlayer())};
+    }
+    // How far apart the two players are, over a second: libVLC's time moves in steps of
+    // about a third of a second.
+    double meanTimeGapMs()
+    {
+        double gap = 0;
+        for (int sample = 0; sample < 20; ++sample) {
+            gap += double(player1.time().intValue() - player2.time().intValue()) / 20;
+            QTest::qWait(50);
+        }
+        return std::abs(gap);
+    }
+    // Media seconds each player advances over `wallMs` of real time.
+    std::pair<double, double> advanceOver(int wallMs)
+    {
+        const int64_t start1 = player1.time().intValue();
+        const int64_t start2 = player2.time().intValue();
+        QTest::qWait(wallMs);
+        return {double(player1.time().intValue() - start1) / 1000,
+                double(player2.time().intValue() - start2) / 1000};
+    }
+
+    SoundPair pair;
+    QWidget window;
+    VLCVideoView* view1 = new VLCVideoView;
+    VLCVideoView* view2 = new VLCVideoView;
+    VLCMediaPlayer player1{view1};
+    VLCMediaPlayer player2{view2};
+    VXLMediaList list;
+    VXLPlayInfo playInfo;
+    SliderView view;
+    VXLPlaybackController controller{&player1, &player2, &list, &playInfo, &view};
+};
+
+TEST(PlaybackAdjustmentsWithLibVLC, JumpSpeedAndSoundReachBothPlayers)
+{
+    Rig rig;
+    ASSERT_EQ(rig.list.count(), 2);
+    QSignalSpy openings(&rig.controller, &VXLPlaybackController::openingFinished);
+    ASSERT_TRUE(rig.controller.playAtIndex(0));
+    ASSERT_TRUE(openings.wait(15000));
+    ASSERT_TRUE(openings.first().first().toBool());
+    QTest::qWait(500);
+
+    // Only one camera is heard; the muted one keeps the volume it had.
+    using Audio = std::pair<int, int>;
+    EXPECT_EQ(Rig::audioOf(rig.player1), Audio(0, 70));
+    EXPECT_EQ(Rig::audioOf(rig.player2).first, 1);
+    rig.controller.toggleAudioChoice(true);
+    rig.controller.setVolume(120);
+    QTest::qWait(200);
+    EXPECT_EQ(Rig::audioOf(rig.player1), Audio(1, 70));
+    EXPECT_EQ(Rig::audioOf(rig.player2), Audio(0, 120));
+    rig.controller.toggleAudioChoice(false);
+    QTest::qWait(200);
+    EXPECT_EQ(Rig::audioOf(rig.player1), Audio(0, 120));
+    EXPECT_EQ(Rig::audioOf(rig.player2), Audio(1, 120));
+
+    // A jump moves both players ten seconds on, and together.
+    const double before = double(rig.player1.time().intValue()) / 1000;
+    rig.controller.jumpForward();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.controller.moving(); }, 2000));
+    QTest::qWait(800);
+    // Ten seconds on, plus up to the 1.1 s waited (less the time the seeks took).
+    const double after1 = double(rig.player1.time().intValue()) / 1000;
+    EXPECT_GE(after1, before + 9.8);
+    EXPECT_LE(after1, before + 11.3);
+    EXPECT_LT(rig.meanTimeGapMs(), 250);
+
+    // Both players play at twice the speed.
+    rig.controller.increaseSpeed();
+    EXPECT_EQ(rig.playInfo.speed(), 2);
+    QTest::qWait(600);
+    EXPECT_FLOAT_EQ(libvlc_media_player_get_rate(rig.player1.libVLCPlayer()), 2.0f);
+    EXPECT_FLOAT_EQ(libvlc_media_player_get_rate(rig.player2.libVLCPlayer()), 2.0f);
+    const auto [advance1, advance2] = rig.advanceOver(2000);
+    EXPECT_NEAR(advance1, 4, 0.7);
+    EXPECT_NEAR(advance2, 4, 0.7);
+}
+
+} // namespace
