@@ -9,6 +9,11 @@
 void VXLMediaList::Content::addMedia(const VXLMediaPtr& media)
 {
     medias.append(media);
+    pairMedia(media);
+}
+
+void VXLMediaList::Content::pairMedia(const VXLMediaPtr& media)
+{
     // pairKey() is what findMediaPairWithFileName() makes of the recording's file name.
     VXLMediaPairPtr pair = mediaPairDic.value(media->pairKey());
     if (!pair) {
@@ -61,10 +66,10 @@ VXLMediaList::Content VXLMediaList::scanDirectory(const QString& path,
         return a->compareDate(*b) < 0;
     });
     Content content;
-    content.medias.reserve(found.size());
-    content.mediaPairDic.reserve(found.size());
-    for (const VXLMediaPtr& media : std::as_const(found))
-        content.addMedia(media);
+    content.medias = std::move(found);
+    content.mediaPairDic.reserve(content.medias.size());
+    for (const VXLMediaPtr& media : std::as_const(content.medias))
+        content.pairMedia(media);
     return content;
 }
 

@@ -30,6 +30,8 @@ public:
         QHash<QString, VXLMediaPairPtr> mediaPairDic; // mediaGroupName -> pair
 
         void addMedia(const VXLMediaPtr& media);
+        // Places a recording already in `medias` into the pair of its moment.
+        void pairMedia(const VXLMediaPtr& media);
         VXLMediaPairPtr findMediaPairWithFileName(const QString& fileName) const;
     };
 
