@@ -81,15 +81,6 @@ struct Rig
         }
         return std::abs(gap);
     }
-    // Media seconds each player advances over `wallMs` of real time.
-    std::pair<double, double> advanceOver(int wallMs)
-    {
-        const int64_t start1 = player1.time().intValue();
-        const int64_t start2 = player2.time().intValue();
-        QTest::qWait(wallMs);
-        return {double(player1.time().intValue() - start1) / 1000,
-                double(player2.time().intValue() - start2) / 1000};
-    }
 
     SoundPair pair;
     QWidget window;
@@ -142,11 +133,13 @@ TEST(PlaybackAdjustmentsWithLibVLC, JumpSpeedAndSoundReachBothPlayers)
     rig.controller.increaseSpeed();
     EXPECT_EQ(rig.playInfo.speed(), 2);
     QTest::qWait(600);
-    EXPECT_FLOAT_EQ(libvlc_media_player_get_rate(rig.player1.libVLCPlayer()), 2.0f);
-    EXPECT_FLOAT_EQ(libvlc_media_player_get_rate(rig.player2.libVLCPlayer()), 2.0f);
-    const auto [advance1, advance2] = rig.advanceOver(2000);
-    EXPECT_NEAR(advance1, 4, 0.7);
-    EXPECT_NEAR(advance2, 4, 0.7);
+    // libVLC applies a rate late: over two seconds of real time after that, both advance
+    // about four seconds.
+    const int64_t start1 = rig.player1.time().intValue();
+    const int64_t start2 = rig.player2.time().intValue();
+    QTest::qWait(2000);
+    EXPECT_NEAR(double(rig.player1.time().intValue() - start1), 4000, 700);
+    EXPECT_NEAR(double(rig.player2.time().intValue() - start2), 4000, 700);
 }
 
 } // namespace

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <tuple>
 
 namespace {
 
@@ -18,8 +18,10 @@ struct SliderView : VXLPlaybackView
     double mainPositionSliderValue() const override { return slider; }
     void setMainPositionSliderValue(double value) override { slider = value; }
     void setVolumeSliderValue(int volume) override { volumeSlider = volume; }
+    void setAudioToggleVisible(bool visible) override { toggleVisible = visible; }
     double slider = 0;
     int volumeSlider = -1;
+    bool toggleVisible = false;
 };
 
 // A pair (or a front alone) playing in two scripted players; 30-second recordings.
@@ -83,69 +85,45 @@ TEST(PlaybackAdjustments, JumpsMoveBothPlayersToTheMastersTarget)
     }
 }
 
-TEST(PlaybackAdjustments, AJumpWhileAnotherIsAppliedIsIgnored)
-{
-    PlayingPair pair;
-    pair.controller.jumpForward();
-    pair.controller.jumpForward();
-    pair.controller.jumpBackward();
-    EXPECT_NEAR(PlayingPair::seconds(pair.player1), 10, 0.01);
-    // The slider shows where the jump goes while the partner catches up.
-    EXPECT_NEAR(pair.view.slider, 10.0 / 30, 1e-6);
-}
-
 TEST(PlaybackAdjustments, SpeedIsOneOrTwoOnBothPlayers)
 {
     PlayingPair pair;
-    using Step = std::function<void(VXLPlaybackController&)>;
-    const Step up = &VXLPlaybackController::increaseSpeed;
-    const Step down = &VXLPlaybackController::decreaseSpeed;
-    const std::pair<Step, double> steps[] = {{up, 2}, {up, 2}, {down, 1}, {down, 1}, {up, 2}};
-    for (const auto& [step, speed] : steps) {
-        step(pair.controller);
+    // {step up, expected speed}
+    for (const auto& [up, speed] : {std::pair{true, 2}, {true, 2}, {false, 1}, {false, 1}}) {
+        up ? pair.controller.increaseSpeed() : pair.controller.decreaseSpeed();
         EXPECT_EQ(pair.playInfo.speed(), speed);
         EXPECT_EQ(pair.player1.rate(), speed);
         EXPECT_EQ(pair.player2.rate(), speed);
     }
-    // A new opening plays at 1x again.
-    pair.controller.stopPlay();
-    ASSERT_TRUE(pair.controller.playAtIndex(0));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !pair.controller.waitingForPlayStart(); }));
-    EXPECT_EQ(pair.playInfo.speed(), 1);
-    EXPECT_EQ(pair.player1.rate(), 1);
 }
 
 TEST(PlaybackAdjustments, VolumeMovesInTensWithin0To200AndReachesTheHeardPlayer)
 {
-    struct Case
-    {
-        int start;
-        std::function<void(VXLPlaybackController&)> action;
-        int expected;
-    };
-    const auto up = [](VXLPlaybackController& c) {
-        c.volumeUp();
-    };
-    const auto down = [](VXLPlaybackController& c) {
-        c.volumeDown();
-    };
-    const Case cases[] = {
-        {70, up, 80},   {195, up, 200},
-        {200, up, 200}, {5, down, 0},
-        {0, down, 0},   {70, [](VXLPlaybackController& c) { c.volumeSliderMoved(135); }, 135},
-    };
     PlayingPair pair;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.start);
-        pair.controller.setVolume(c.start);
-        c.action(pair.controller);
-        EXPECT_EQ(pair.controller.volume(), c.expected);
-        EXPECT_EQ(pair.view.volumeSlider, c.expected);
+    // {start, step (+1 up, -1 down), expected}
+    for (const auto& [start, step, expected] :
+         {std::tuple{70, 1, 80}, {195, 1, 200}, {200, 1, 200}, {5, -1, 0}}) {
+        SCOPED_TRACE(start);
+        pair.controller.volumeSliderMoved(start);
+        step > 0 ? pair.controller.volumeUp() : pair.controller.volumeDown();
+        EXPECT_EQ(pair.controller.volume(), expected);
+        EXPECT_EQ(pair.view.volumeSlider, expected);
         // The front master is heard; the muted rear keeps whatever volume it had.
-        EXPECT_EQ(pair.player1.volume(), c.expected);
+        EXPECT_EQ(pair.player1.volume(), expected);
         EXPECT_FALSE(pair.player1.isMuted());
         EXPECT_TRUE(pair.player2.isMuted());
     }
+}
+
+TEST(PlaybackAdjustments, ARecordingWithoutPartnerIsHeardWithoutACameraChoice)
+{
+    PlayingPair alone(false);
+    EXPECT_EQ(alone.playInfo.audioMediaDirection(), 0);
+    EXPECT_FALSE(alone.player1.isMuted());
+    EXPECT_FALSE(alone.view.toggleVisible) << "nothing to choose between";
+
+    PlayingPair pair;
+    EXPECT_TRUE(pair.view.toggleVisible);
 }
 
 } // namespace
