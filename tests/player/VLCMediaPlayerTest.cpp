@@ -5,6 +5,7 @@
 
 #include "support/TempDir.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -197,21 +198,28 @@ TEST(PlaybackWithLibVLC, APairPlaysTogetherAndGoesOnToTheNextRecording)
     EXPECT_TRUE(rig.player1.isPlaying() && rig.player2.isPlaying());
     EXPECT_TRUE(rig.view.videoVisible[1] && rig.view.videoVisible[2]);
 
-    // After a seek the partner is brought to the master's position.
+    // After a seek the partner is brought to the master's position. The recordings last 10 s;
+    // the bounds allow for the real time that passes, however busy the machine is (a partner
+    // left behind would be seconds away).
+    QElapsedTimer clock;
+    clock.start();
     rig.controller.videoPositionSliderMoved(0.5);
     QTest::qWait(1000);
-    EXPECT_LT(rig.meanTimeGapMs(), 300);
-    EXPECT_NEAR(rig.player1.position(), 0.5 + 2.0 / 10, 0.06);
+    EXPECT_LT(rig.meanTimeGapMs(), 600);
+    EXPECT_GE(rig.player1.position(), 0.5 - 0.02);
+    EXPECT_LE(rig.player1.position(), 0.5 + double(clock.elapsed()) / 10000 + 0.06);
 
     // A swap reopens both recordings and brings them back to where they were.
     const double beforeSwap = rig.player1.position();
+    clock.restart();
     rig.controller.swapPlayer();
     ASSERT_TRUE(rig.controller.swapping());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.controller.swapping(); }, 5000));
     EXPECT_TRUE(rig.player1.media()->isRearMedia());
-    // Back at the old position 0.8 s into the swap, then 0.9 s of playing.
-    EXPECT_NEAR(rig.player1.position(), beforeSwap + 0.09, 0.06);
-    EXPECT_LT(rig.meanTimeGapMs(), 400);
+    // Back at the old position 0.8 s into the swap, then playing on from there.
+    EXPECT_GE(rig.player1.position(), beforeSwap - 0.03);
+    EXPECT_LE(rig.player1.position(), beforeSwap + double(clock.elapsed()) / 10000 + 0.06);
+    EXPECT_LT(rig.meanTimeGapMs(), 600);
     EXPECT_TRUE(rig.player1.isMuted()) << "the rear recording has no sound";
     EXPECT_FALSE(rig.player2.isMuted());
 
