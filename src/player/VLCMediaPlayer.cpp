@@ -14,6 +14,11 @@
 
 namespace {
 
+// A seek has landed when libVLC's time is this close to the target; one that has not landed
+// after the second bound is taken to have ended wherever libVLC stands.
+constexpr int64_t kSeekLandedMs = 1000;
+constexpr qint64 kSeekGiveUpMs = 2000;
+
 constexpr libvlc_event_e kStateEvents[] = {
     libvlc_MediaPlayerOpening, libvlc_MediaPlayerPlaying,    libvlc_MediaPlayerPaused,
     libvlc_MediaPlayerStopped, libvlc_MediaPlayerEndReached, libvlc_MediaPlayerEncounteredError,
@@ -156,6 +161,7 @@ void VLCMediaPlayer::setMedia(const VLCMediaPtr& media)
         return;
     ++m_mediaGeneration;
     libvlc_media_player_stop(m_player);
+    m_seekTargetMs = -1;
     m_media = media;
     libvlc_media_t* vlcMedia = nullptr;
     if (media) {
@@ -167,6 +173,7 @@ void VLCMediaPlayer::setMedia(const VLCMediaPtr& media)
         libvlc_media_release(vlcMedia);
     m_pauseRequested = false;
     m_pausedAtEnd = false;
+    m_playRequested = false;
     m_sawTime = false;
     m_unplayable = false;
 }
@@ -188,23 +195,28 @@ void VLCMediaPlayer::play()
     if (now == VLCMediaPlayerState::Ended || now == VLCMediaPlayerState::Error) {
         // An ended input ignores play(); only a fresh one starts.
         libvlc_media_player_stop(m_player);
-    } else if (now == VLCMediaPlayerState::Paused && (m_pausedAtEnd || position() >= 0.999f)) {
+    } else if (now == VLCMediaPlayerState::Paused &&
+               (m_pausedAtEnd || m_playRequested || position() >= 0.999f)) {
         // Resuming at the end would only end the input (black picture, state Ended):
-        // play the recording again from its start instead.
+        // play the recording again from its start instead. A player asked to play that
+        // stands paused without a pause() or a seek since was paused by libVLC at the end,
+        // even when that state event is still on its way.
         libvlc_media_player_set_position(m_player, 0.0f);
     }
     m_pausedAtEnd = false;
     m_sawTime = false;
     m_unplayable = false;
-    // Nothing is carried on from a time read before a pause.
-    markSeek();
+    // Nothing is carried on from a time read before a pause; a seek still under way stays.
+    markSeek(m_seekTargetMs);
     libvlc_media_player_play(m_player);
+    m_playRequested = true;
 }
 
 void VLCMediaPlayer::pause()
 {
     if (m_player && m_media && state() == VLCMediaPlayerState::Playing) {
         m_pauseRequested = true;
+        m_playRequested = false;
         libvlc_media_player_set_pause(m_player, 1);
     }
 }
@@ -214,6 +226,7 @@ void VLCMediaPlayer::stop()
     if (!m_player)
         return;
     m_pausedAtEnd = false;
+    m_playRequested = false;
     libvlc_media_player_stop(m_player);
 }
 
@@ -237,7 +250,7 @@ float VLCMediaPlayer::position() const
         return 0;
     const float position = std::max(0.0f, libvlc_media_player_get_position(m_player));
     const int64_t length = libvlc_media_player_get_length(m_player);
-    if (length <= 0 || state() != VLCMediaPlayerState::Playing)
+    if (length <= 0 || (state() != VLCMediaPlayerState::Playing && m_seekTargetMs < 0))
         return position;
     return std::clamp(float(double(time().intValue()) / double(length)), 0.0f, 1.0f);
 }
@@ -246,8 +259,10 @@ void VLCMediaPlayer::setPosition(float position)
 {
     if (m_player && m_media) {
         m_pausedAtEnd = false;
-        libvlc_media_player_set_position(m_player, std::clamp(position, 0.0f, 1.0f));
-        markSeek();
+        const float target = std::clamp(position, 0.0f, 1.0f);
+        libvlc_media_player_set_position(m_player, target);
+        const int64_t length = libvlc_media_player_get_length(m_player);
+        markSeek(length > 0 ? int64_t(double(target) * double(length)) : -1);
     }
 }
 
@@ -258,6 +273,12 @@ VLCTime VLCMediaPlayer::time() const
     const int64_t time = libvlc_media_player_get_time(m_player);
     if (time < 0)
         return VLCTime::noTime();
+    if (m_seekTargetMs >= 0) {
+        if (std::abs(time - m_seekTargetMs) > kSeekLandedMs &&
+            m_sinceSeek.elapsed() < kSeekGiveUpMs)
+            return VLCTime::timeWithInt(m_seekTargetMs);
+        m_seekTargetMs = -1;
+    }
     if (m_seeking && m_lastLibVLCTime < 0)
         m_lastLibVLCTime = time;
     if (time != m_lastLibVLCTime) {
@@ -277,10 +298,14 @@ VLCTime VLCMediaPlayer::time() const
     return VLCTime::timeWithInt(length > 0 ? std::min(time + carried, length) : time + carried);
 }
 
-void VLCMediaPlayer::markSeek()
+void VLCMediaPlayer::markSeek(int64_t targetMs)
 {
+    // Only play() itself keeps its request; any other seek moves the player off the end.
+    m_playRequested = false;
     m_seeking = true;
     m_lastLibVLCTime = -1;
+    m_seekTargetMs = targetMs;
+    m_sinceSeek.start();
 }
 
 void VLCMediaPlayer::setTime(const VLCTime& time)
@@ -288,8 +313,9 @@ void VLCMediaPlayer::setTime(const VLCTime& time)
     if (!m_player || !m_media || !time.isValid())
         return;
     m_pausedAtEnd = false;
-    libvlc_media_player_set_time(m_player, std::max<int64_t>(0, time.intValue()));
-    markSeek();
+    const int64_t target = std::max<int64_t>(0, time.intValue());
+    libvlc_media_player_set_time(m_player, target);
+    markSeek(target);
 }
 
 VLCTime VLCMediaPlayer::remainingTime() const

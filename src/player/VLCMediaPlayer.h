@@ -69,7 +69,7 @@ private:
     void onLengthEvent(int64_t length);
     void attachVideoOutput();
     void applyAudio();
-    void markSeek();
+    void markSeek(int64_t targetMs = -1);
 
     // Memory rendering (no native window): libVLC decodes into m_buffer.
     static unsigned formatCallback(void** opaque, char* chroma, unsigned* width, unsigned* height,
@@ -86,6 +86,8 @@ private:
     // Paused by libVLC at the end of the media (--play-and-pause), not by pause().
     bool m_pauseRequested = false;
     bool m_pausedAtEnd = false;
+    // play() was the last request: neither pause() nor a seek came after it.
+    bool m_playRequested = false;
     // libVLC "plays" a file it cannot decode: it pauses or ends at once, with no time
     // and no length. Such a media reports the error state.
     bool m_sawTime = false;
@@ -98,6 +100,11 @@ private:
     // carried on before that.
     mutable bool m_seeking = false;
     mutable QElapsedTimer m_sinceLastLibVLCTime;
+    // libVLC's input takes a seek on its own thread, late when the machine is busy; until its
+    // time is near the target, the player reports the target, so a partner aligned to it in
+    // the meantime goes where the master is going rather than where it was.
+    mutable int64_t m_seekTargetMs = -1;
+    mutable QElapsedTimer m_sinceSeek;
     bool m_muted = false;
     int m_volume = 100;
 
