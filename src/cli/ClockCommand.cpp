@@ -16,9 +16,7 @@ namespace {
 
 int usageError(const QString& message)
 {
-    CommandOutput::writeError(
-        QStringLiteral("clock: %1 (see vexlo-tool clock --help)").arg(message));
-    return 2;
+    return CommandOutput::usageError("clock", message);
 }
 
 } // namespace

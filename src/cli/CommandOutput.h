@@ -10,4 +10,7 @@ namespace CommandOutput {
 void writeOut(const QByteArray& bytes);
 void writeError(const QString& line);
 
+// "COMMAND: MESSAGE (see vexlo-tool COMMAND --help)" on stderr; answers the exit code 2.
+int usageError(const char* command, const QString& message);
+
 } // namespace CommandOutput

@@ -27,9 +27,7 @@ namespace {
 
 int usageError(const QString& message)
 {
-    CommandOutput::writeError(
-        QStringLiteral("config: %1 (see vexlo-tool config --help)").arg(message));
-    return 2;
+    return CommandOutput::usageError("config", message);
 }
 
 bool readRecord(const QString& path, _FILEDATA* record)

@@ -227,17 +227,12 @@ int runExtractCommand(const QStringList& args)
         } else if (file.isEmpty() && !args[i].startsWith(u"--")) {
             file = args[i];
         } else {
-            CommandOutput::writeError(
-                QStringLiteral("extract: unexpected argument \"%1\" (see vexlo-tool extract "
-                               "--help)")
-                    .arg(args[i]));
-            return 2;
+            return CommandOutput::usageError(
+                "extract", QStringLiteral("unexpected argument \"%1\"").arg(args[i]));
         }
     }
     if (file.isEmpty()) {
-        CommandOutput::writeError(
-            QStringLiteral("extract: expected one recording (see vexlo-tool extract --help)"));
-        return 2;
+        return CommandOutput::usageError("extract", QStringLiteral("expected one recording"));
     }
     if (format != u"csv" && format != u"gpx" && format != u"json") {
         CommandOutput::writeError(

@@ -111,9 +111,7 @@ bool isReadableDirectory(const QString& path)
 int runScanCommand(const QStringList& args)
 {
     if (args.size() != 1) {
-        CommandOutput::writeError(
-            QStringLiteral("scan: expected one directory (see vexlo-tool scan --help)"));
-        return 2;
+        return CommandOutput::usageError("scan", QStringLiteral("expected one directory"));
     }
     const QString& directory = args.first();
     if (!isReadableDirectory(directory)) {

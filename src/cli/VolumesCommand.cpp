@@ -17,9 +17,7 @@ const char* const kVolumesUsage =
 int runVolumesCommand(const QStringList& args)
 {
     if (!args.isEmpty()) {
-        CommandOutput::writeError(
-            QStringLiteral("volumes: takes no arguments (see vexlo-tool volumes --help)"));
-        return 2;
+        return CommandOutput::usageError("volumes", QStringLiteral("takes no arguments"));
     }
     QLoggingCategory::setFilterRules(QStringLiteral("vexlo.*.info=false"));
     QByteArray out;
