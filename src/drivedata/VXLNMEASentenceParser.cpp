@@ -75,18 +75,24 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// The longest leading decimal number (after blanks) as a single-precision float; 0 when
-// there is none. Out-of-range numbers give infinity or zero.
-float floatValue(std::string_view text)
+// Skips leading blanks and an optional sign; answers the index after them.
+size_t skipBlanksAndSign(std::string_view text, bool& negative)
 {
     size_t i = 0;
     while (i < text.size() && isSpace(text[i]))
         ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
+    negative = i < text.size() && text[i] == '-';
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         ++i;
-    }
+    return i;
+}
+
+// The longest leading decimal number (after blanks) as a single-precision float; 0 when
+// there is none. Out-of-range numbers give infinity or zero.
+float floatValue(std::string_view text)
+{
+    bool negative = false;
+    size_t i = skipBlanksAndSign(text, negative);
     const size_t start = i;
     size_t digits = 0;
     while (i < text.size() && isDigit(text[i])) {
@@ -130,14 +136,8 @@ float floatValue(std::string_view text)
 // The leading integer (after blanks), saturated to the 32-bit range; 0 when there is none.
 int32_t intValue(std::string_view text)
 {
-    size_t i = 0;
-    while (i < text.size() && isSpace(text[i]))
-        ++i;
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    size_t i = skipBlanksAndSign(text, negative);
     int64_t value = 0;
     for (; i < text.size() && isDigit(text[i]); ++i) {
         value = value * 10 + (text[i] - '0');

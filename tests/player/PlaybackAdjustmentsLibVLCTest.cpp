@@ -1,3 +1,4 @@
+#include "PlayerTiming.h"
 #include "app/playback/VXLPlaybackController.h"
 #include "library/VXLMediaList.h"
 #include "player/VLCMediaPlayer.h"
@@ -71,18 +72,6 @@ struct Rig
         return {libvlc_audio_get_mute(player.libVLCPlayer()),
                 libvlc_audio_get_volume(player.libVLCPlayer())};
     }
-    // How far apart the two players are, over a second: libVLC's time moves in steps of
-    // about a third of a second.
-    double meanTimeGapMs()
-    {
-        double gap = 0;
-        for (int sample = 0; sample < 20; ++sample) {
-            gap += double(player1.time().intValue() - player2.time().intValue()) / 20;
-            QTest::qWait(50);
-        }
-        return std::abs(gap);
-    }
-
     SoundPair pair;
     QWidget window;
     VLCVideoView* view1 = new VLCVideoView;
@@ -139,7 +128,7 @@ TEST(PlaybackAdjustmentsWithLibVLC, JumpSpeedAndSoundReachBothPlayers)
     const double after1 = double(rig.player1.time().intValue()) / 1000;
     EXPECT_GE(after1, before + 9.8);
     EXPECT_LE(after1, before + 10.3 + double(clock.elapsed()) / 1000);
-    EXPECT_LT(rig.meanTimeGapMs(), 600);
+    EXPECT_LT(meanTimeGapMs(rig.player1, rig.player2), 600);
 
     // Twice the speed reaches both players (libVLC applies a rate asynchronously).
     rig.controller.increaseSpeed();

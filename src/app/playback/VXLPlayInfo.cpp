@@ -1,41 +1,40 @@
 #include "VXLPlayInfo.h"
 
+namespace {
+
+// Stores the value and notifies only when it changes, so a two-way link does not echo.
+template <typename Value, typename Signal>
+void assign(VXLPlayInfo* info, Value& field, Value value, Signal changed)
+{
+    if (field == value)
+        return;
+    field = value;
+    Q_EMIT(info->*changed)(value);
+}
+
+} // namespace
+
 void VXLPlayInfo::setIsPlaying(bool isPlaying)
 {
-    if (m_isPlaying == isPlaying)
-        return;
-    m_isPlaying = isPlaying;
-    Q_EMIT isPlayingChanged(isPlaying);
+    assign(this, m_isPlaying, isPlaying, &VXLPlayInfo::isPlayingChanged);
 }
 
 void VXLPlayInfo::setPosition(double position)
 {
-    if (m_position == position)
-        return;
-    m_position = position;
-    Q_EMIT positionChanged(position);
+    assign(this, m_position, position, &VXLPlayInfo::positionChanged);
 }
 
 void VXLPlayInfo::setSpeed(double speed)
 {
-    if (m_speed == speed)
-        return;
-    m_speed = speed;
-    Q_EMIT speedChanged(speed);
+    assign(this, m_speed, speed, &VXLPlayInfo::speedChanged);
 }
 
 void VXLPlayInfo::setScale(double scale)
 {
-    if (m_scale == scale)
-        return;
-    m_scale = scale;
-    Q_EMIT scaleChanged(scale);
+    assign(this, m_scale, scale, &VXLPlayInfo::scaleChanged);
 }
 
 void VXLPlayInfo::setAudioMediaDirection(int direction)
 {
-    if (m_audioMediaDirection == direction)
-        return;
-    m_audioMediaDirection = direction;
-    Q_EMIT audioMediaDirectionChanged(direction);
+    assign(this, m_audioMediaDirection, direction, &VXLPlayInfo::audioMediaDirectionChanged);
 }
