@@ -1,7 +1,5 @@
 #include "VLCMedia.h"
 
-#include "library/VXLMedia.h"
-
 VLCTime VLCMedia::length() const
 {
     return m_length;
@@ -10,19 +8,4 @@ VLCTime VLCMedia::length() const
 void VLCMedia::setLength(const VLCTime& length)
 {
     m_length = length;
-}
-
-int VLCMedia::mediaDirection() const
-{
-    return mediaDirectionForPath(m_path);
-}
-
-bool VLCMedia::isFrontMedia() const
-{
-    return mediaDirection() == VXLMediaDirectionFront;
-}
-
-bool VLCMedia::isRearMedia() const
-{
-    return mediaDirection() == VXLMediaDirectionRear;
 }

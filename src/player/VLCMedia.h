@@ -15,11 +15,16 @@ using VLCMediaPtr = std::shared_ptr<VLCMedia>;
 class VLCMedia
 {
 public:
-    explicit VLCMedia(const QString& path) : m_path(path) {}
-
-    static VLCMediaPtr mediaWithPath(const QString& path)
+    // The camera is told by whoever knows the card's naming rule; the player itself does not
+    // read file names.
+    explicit VLCMedia(const QString& path, int mediaDirection = kUnknownDirection)
+        : m_path(path), m_mediaDirection(mediaDirection)
     {
-        return std::make_shared<VLCMedia>(path);
+    }
+
+    static VLCMediaPtr mediaWithPath(const QString& path, int mediaDirection = kUnknownDirection)
+    {
+        return std::make_shared<VLCMedia>(path, mediaDirection);
     }
 
     const QString& path() const { return m_path; }
@@ -29,12 +34,16 @@ public:
     VLCTime length() const;
     void setLength(const VLCTime& length);
 
-    // Front or rear from the file name (VXLMediaDirection: 0 front, 1 rear, 2 unknown).
-    int mediaDirection() const;
-    bool isFrontMedia() const;
-    bool isRearMedia() const;
+    // The camera codes of the recording list: 0 front, 1 rear, 2 unknown.
+    static constexpr int kFrontDirection = 0;
+    static constexpr int kRearDirection = 1;
+    static constexpr int kUnknownDirection = 2;
+    int mediaDirection() const { return m_mediaDirection; }
+    bool isFrontMedia() const { return m_mediaDirection == kFrontDirection; }
+    bool isRearMedia() const { return m_mediaDirection == kRearDirection; }
 
 private:
     QString m_path;
+    int m_mediaDirection = kUnknownDirection;
     VLCTime m_length;
 };

@@ -45,13 +45,6 @@ private:
     QTemporaryDir m_dir;
 };
 
-struct SliderView : VXLPlaybackView
-{
-    double mainPositionSliderValue() const override { return slider; }
-    void setMainPositionSliderValue(double value) override { slider = value; }
-    double slider = 0;
-};
-
 struct Rig
 {
     Rig()
@@ -80,7 +73,7 @@ struct Rig
     VLCMediaPlayer player2{view2};
     VXLMediaList list;
     VXLPlayInfo playInfo;
-    SliderView view;
+    VXLPlaybackView view;
     VXLPlaybackController controller{&player1, &player2, &list, &playInfo, &view};
 };
 

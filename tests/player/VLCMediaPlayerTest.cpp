@@ -100,10 +100,12 @@ TEST(VLCMediaPlayer, PlaysARecordingToItsEndAndSavesAJpegSnapshot)
     VLCMediaPlayer front(window.view1);
     VLCMediaPlayer rear(window.view2);
     const Recordings& recordings = Recordings::shared();
-    front.setMedia(VLCMedia::mediaWithPath(recordings.path("alwa_20230415_093012_F")));
-    rear.setMedia(VLCMedia::mediaWithPath(recordings.path("alwa_20230415_093012_R")));
-    EXPECT_EQ(front.media()->mediaDirection(), 0);
-    EXPECT_EQ(rear.media()->mediaDirection(), 1);
+    front.setMedia(VLCMedia::mediaWithPath(recordings.path("alwa_20230415_093012_F"),
+                                           VLCMedia::kFrontDirection));
+    rear.setMedia(VLCMedia::mediaWithPath(recordings.path("alwa_20230415_093012_R"),
+                                          VLCMedia::kRearDirection));
+    EXPECT_TRUE(front.media()->isFrontMedia());
+    EXPECT_TRUE(rear.media()->isRearMedia());
     front.play();
     rear.play();
     ASSERT_TRUE(QTest::qWaitFor([&] { return front.isPlaying() && rear.isPlaying(); }, 10000));
@@ -150,12 +152,9 @@ struct RealView : VXLPlaybackView
     {
         videoVisible[playerNumber] = visible;
     }
-    double mainPositionSliderValue() const override { return slider; }
-    void setMainPositionSliderValue(double value) override { slider = value; }
     void openingFailed(const QString& path) override { failures << QFileInfo(path).fileName(); }
 
     bool videoVisible[3] = {};
-    double slider = 0;
     QStringList failures;
 };
 

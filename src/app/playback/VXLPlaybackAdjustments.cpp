@@ -53,7 +53,7 @@ void VXLPlaybackController::jumpForward()
     }
     m_moving = true;
     m_movingPosition = m_player1->position() + kJumpSeconds * 1000.0 / double(lengthMs);
-    m_view->setMainPositionSliderValue(m_movingPosition);
+    m_playInfo->setPosition(m_movingPosition);
     const int64_t targetMs = m_player1->time().intValue() + kJumpSeconds * 1000;
     m_player1->jumpForward(kJumpSeconds);
     movePartnerWithMaster(targetMs);
@@ -71,7 +71,7 @@ void VXLPlaybackController::jumpBackward()
         }
     } else {
         m_moving = true;
-        m_movingPosition = m_view->mainPositionSliderValue();
+        m_movingPosition = m_playInfo->position();
         const int64_t targetMs = m_player1->time().intValue() - kJumpSeconds * 1000;
         m_player1->jumpBackward(kJumpSeconds);
         movePartnerWithMaster(targetMs);

@@ -154,18 +154,20 @@ void VXLPlaybackController::updateVideoUI()
     if (!media)
         return;
     const VXLMediaPairPtr pair = m_mediaList->findMediaPairWithFileName(media->mediaName());
-    m_player1->setMedia(VLCMedia::mediaWithPath(media->path()));
+    m_player1->setMedia(
+        VLCMedia::mediaWithPath(media->path(), mediaDirectionForPath(media->path())));
 
     VXLMediaPtr partner;
     if (media->isRearMedia()) {
-        m_view->setPlayerLogos(QStringLiteral("v1_rear_logo"), QStringLiteral("v2_front_logo"));
+        m_view->setPlayerCameras(VXLMediaDirectionRear, VXLMediaDirectionFront);
         partner = pair ? pair->frontMedia : nullptr;
     } else {
-        m_view->setPlayerLogos(QStringLiteral("v1_front_logo"), QStringLiteral("v2_rear_logo"));
+        m_view->setPlayerCameras(media->mediaDirection(), VXLMediaDirectionRear);
         partner = pair ? pair->rearMedia : nullptr;
     }
     if (partner && partner->path() != media->path()) {
-        m_player2->setMedia(VLCMedia::mediaWithPath(partner->path()));
+        m_player2->setMedia(
+            VLCMedia::mediaWithPath(partner->path(), mediaDirectionForPath(partner->path())));
     } else {
         m_player2->stop();
         m_player2->setMedia(nullptr);
@@ -178,7 +180,6 @@ void VXLPlaybackController::updateVideoUI()
 void VXLPlaybackController::initMediaControlView()
 {
     m_waitingForPlayStart = true;
-    m_view->setMainPositionSliderValue(0);
     m_view->resetVideoScale();
     m_view->updateSideViewButton();
     m_playInfo->setSpeed(1.0);
@@ -427,7 +428,7 @@ void VXLPlaybackController::clickPlayButton()
         return;
     }
     if (m_player1->position() >= kAtEndPosition) {
-        const double slider = m_view->mainPositionSliderValue();
+        const double slider = m_playInfo->position();
         if (slider >= kAtEndPosition) {
             // From the start again, as a fresh opening.
             m_player1->setMedia(nullptr);
@@ -496,9 +497,7 @@ void VXLPlaybackController::swapPlayer()
     m_player1->play();
     m_player2->play();
 
-    m_view->setPlayerLogos(
-        partner->isRearMedia() ? QStringLiteral("v1_rear_logo") : QStringLiteral("v1_front_logo"),
-        master->isFrontMedia() ? QStringLiteral("v2_front_logo") : QStringLiteral("v2_rear_logo"));
+    m_view->setPlayerCameras(partner->mediaDirection(), master->mediaDirection());
     m_moving = true;
     m_movingPosition = m_player1->position();
     m_view->animateSwap();

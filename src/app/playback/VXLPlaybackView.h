@@ -24,12 +24,13 @@ public:
         Q_UNUSED(playerNumber);
         Q_UNUSED(visible);
     }
-    // Camera logos behind the two views: "v1_front_logo"/"v1_rear_logo" and
-    // "v2_front_logo"/"v2_rear_logo".
-    virtual void setPlayerLogos(const QString& player1Logo, const QString& player2Logo)
+    // The cameras shown by the two views, for the logos behind them (VXLMediaDirection
+    // codes). The large view shows the front logo unless its camera is the rear; the small
+    // one the rear logo unless its camera is the front.
+    virtual void setPlayerCameras(int player1Direction, int player2Direction)
     {
-        Q_UNUSED(player1Logo);
-        Q_UNUSED(player2Logo);
+        Q_UNUSED(player1Direction);
+        Q_UNUSED(player2Direction);
     }
     // The swap animation: collapse video1View to (container width, 0) and video2View to
     // (0, subVideoBox height), then grow both back to their boxes over 1.5 s, ease-out.
@@ -39,10 +40,6 @@ public:
     virtual void setAudioToggleVisible(bool visible) { Q_UNUSED(visible); }
     virtual void setAudioToggleOn(bool on) { Q_UNUSED(on); }
     virtual void setVolumeSliderValue(int volume) { Q_UNUSED(volume); }
-
-    // The main position slider (0..1), read by the play button, reset at each opening.
-    virtual double mainPositionSliderValue() const = 0;
-    virtual void setMainPositionSliderValue(double value) = 0;
 
     // Each opening: size step 0, side buttons refreshed, G-sensor readouts "X=+0.00",
     // "Y=+0.00", "Z=+0.00", speed, HDOP and satellites empty.

@@ -15,11 +15,8 @@ constexpr double kTimeScale = 0.02;
 
 struct SliderView : VXLPlaybackView
 {
-    double mainPositionSliderValue() const override { return slider; }
-    void setMainPositionSliderValue(double value) override { slider = value; }
     void setVolumeSliderValue(int volume) override { volumeSlider = volume; }
     void setAudioToggleVisible(bool visible) override { toggleVisible = visible; }
-    double slider = 0;
     int volumeSlider = -1;
     bool toggleVisible = false;
 };
@@ -40,7 +37,7 @@ struct PlayingPair
     {
         player1.setPosition(float(master * 1000 / ScriptedPlayer::kLengthMs));
         player2.setPosition(float(partner * 1000 / ScriptedPlayer::kLengthMs));
-        view.slider = player1.position();
+        playInfo.setPosition(player1.position());
     }
     static double seconds(const ScriptedPlayer& player)
     {

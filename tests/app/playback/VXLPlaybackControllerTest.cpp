@@ -36,14 +36,12 @@ struct RecordingView : VXLPlaybackView
     {
         videoVisible[playerNumber] = visible;
     }
-    void setPlayerLogos(const QString& logo1, const QString& logo2) override
+    void setPlayerCameras(int direction1, int direction2) override
     {
-        logos = {logo1, logo2};
+        cameras = {direction1, direction2};
     }
     void setAudioToggleVisible(bool visible) override { toggleVisible = visible; }
     void setAudioToggleOn(bool on) override { toggleOn = on; }
-    double mainPositionSliderValue() const override { return slider; }
-    void setMainPositionSliderValue(double value) override { slider = value; }
     void openingFailed(const QString& path) override
     {
         failures << QFileInfo(path).completeBaseName();
@@ -52,10 +50,9 @@ struct RecordingView : VXLPlaybackView
     bool loading = false;
     qsizetype selectedRow = -1;
     bool videoVisible[3] = {};
-    QStringList logos;
+    QList<int> cameras;
     bool toggleVisible = false;
     bool toggleOn = false;
-    double slider = 0;
     QStringList failures;
 };
 
@@ -181,7 +178,7 @@ TEST(PlaybackController, PlayOnAFinishedRecordingWithTheSliderAtItsEndOpensItAga
     ASSERT_TRUE(rig.controller.playAtIndex(0));
     ASSERT_TRUE(rig.waitForOpening());
     rig.controller.videoPositionSliderMoved(1.0);
-    rig.view.slider = 1.0;
+    rig.playInfo.setPosition(1.0);
     QTest::qWait(int(3 * 1000 * kTimeScale));
     ASSERT_FALSE(rig.playInfo.isPlaying());
 
@@ -189,7 +186,7 @@ TEST(PlaybackController, PlayOnAFinishedRecordingWithTheSliderAtItsEndOpensItAga
     ASSERT_TRUE(rig.waitForOpening());
     EXPECT_EQ(rig.extractedFronts().size(), 2);
     EXPECT_LT(rig.player1.position(), 0.1f);
-    EXPECT_EQ(rig.view.slider, 0);
+    EXPECT_EQ(rig.playInfo.position(), 0);
 }
 
 TEST(PlaybackController, SwapExchangesTheRecordingsAndKeepsThePosition)
@@ -204,7 +201,7 @@ TEST(PlaybackController, SwapExchangesTheRecordingsAndKeepsThePosition)
     EXPECT_TRUE(rig.controller.swapping());
     EXPECT_EQ(baseName(rig.player1.media()), R1);
     EXPECT_EQ(baseName(rig.player2.media()), F1);
-    EXPECT_EQ(rig.view.logos, QStringList({"v1_rear_logo", "v2_front_logo"}));
+    EXPECT_EQ(rig.view.cameras, QList<int>({VXLMediaDirectionRear, VXLMediaDirectionFront}));
     EXPECT_TRUE(rig.player1.isMuted() && rig.player2.isMuted());
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.controller.swapping(); }));
