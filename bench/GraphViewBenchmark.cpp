@@ -1,5 +1,7 @@
 #include "drivedata/DriveDataDisplay.h"
 #include "drivedata/ui/GraphView.h"
+#include "drivedata/ui/VXLDriveDataReadouts.h"
+#include "drivedata/ui/VXLMapView.h"
 
 #include <QApplication>
 #include <QImage>
@@ -67,19 +69,14 @@ static void BM_PositionChange(benchmark::State& state)
     GraphView graph;
     graph.resize(1200, 130);
     graph.setGraphData(samples);
-    QLabel labels[6];
+    VXLDriveDataReadouts readouts;
     double position = 0.0;
     for (auto _ : state) {
         graph.updateTimePosition(position);
         const DriveDataDisplayValues values =
             driveDataDisplayValues(samples, fixes, blocks, position);
-        labels[0].setText(values.gsensorXText);
-        labels[1].setText(values.gsensorYText);
-        labels[2].setText(values.gsensorZText);
-        labels[3].setText(values.speedText);
-        labels[4].setText(values.hdopText);
-        labels[5].setText(values.satelliteText);
-        benchmark::DoNotOptimize(values.mapScript.size());
+        readouts.showValues(values);
+        benchmark::DoNotOptimize(VXLMapView::positionScript(values).size());
         position = position >= 1.0 ? 0.0 : position + 0.0007;
     }
 }

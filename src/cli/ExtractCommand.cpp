@@ -64,7 +64,7 @@ QByteArray csv(const VXLBlackBoxData& data)
     for (qsizetype i = 0; i < n; ++i) {
         const double position = double(i) / double(n);
         const DriveDataDisplayValues v =
-            driveDataDisplayNumbers(samples, data.m_NMEAs(), data.m_vGpsData(), position);
+            driveDataDisplayValues(samples, data.m_NMEAs(), data.m_vGpsData(), position);
         appendInteger(out, i);
         for (const float g : {v.gSensor.x, v.gSensor.y, v.gSensor.z}) {
             out += ',';

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 
 namespace {
 
@@ -21,20 +20,6 @@ int32_t truncateTo32(double value)
     if (!(value > -2147483649.0 && value < 2147483648.0))
         return INT32_MIN;
     return int32_t(value);
-}
-
-// Formatted by the C library: its rounding of exact halves (1.25 gives "1.2") is what the
-// readouts have always shown; Qt's own formatting rounds them up.
-template <typename... Args> QString format(const char* pattern, Args... args)
-{
-    char text[512];
-    std::snprintf(text, sizeof text, pattern, args...);
-    return QString::fromLatin1(text);
-}
-
-QString signedReadout(const char* axis, float value)
-{
-    return format("%s=%s%.2f", axis, value > 0 ? "+" : "", double(value));
 }
 
 } // namespace
@@ -67,10 +52,10 @@ double longitudeDegrees(const VXLGpsData& fix)
     return nmeaPositionToDegrees(fix.EW == 'E' ? magnitude : -magnitude);
 }
 
-DriveDataDisplayValues driveDataDisplayNumbers(const QList<VXLGSensor>& gSensors,
-                                               const QList<VXLGpsData>& nmeas,
-                                               const QList<VXLAviGpsData>& gpsBlocks,
-                                               double position)
+DriveDataDisplayValues driveDataDisplayValues(const QList<VXLGSensor>& gSensors,
+                                              const QList<VXLGpsData>& nmeas,
+                                              const QList<VXLAviGpsData>& gpsBlocks,
+                                              double position)
 {
     DriveDataDisplayValues values;
     if (!gSensors.isEmpty()) {
@@ -79,7 +64,8 @@ DriveDataDisplayValues driveDataDisplayNumbers(const QList<VXLGSensor>& gSensors
     }
     // Position and speed: the index is taken over the GPS blocks (one per record) and used
     // in the fixes (one per sentence) as it stands, as long as it is inside them.
-    if (!gpsBlocks.isEmpty()) {
+    values.hasGpsData = !gpsBlocks.isEmpty();
+    if (values.hasGpsData) {
         const qsizetype index = recordIndexForPosition(position, gpsBlocks.size());
         if (index < nmeas.size()) {
             const VXLGpsData& fix = nmeas.at(index);
@@ -96,35 +82,6 @@ DriveDataDisplayValues driveDataDisplayNumbers(const QList<VXLGSensor>& gSensors
         values.hasFix = true;
         values.hdop = fix.HDOP;
         values.satellites = fix.SatelliteUsedCount;
-    }
-    return values;
-}
-
-DriveDataDisplayValues driveDataDisplayValues(const QList<VXLGSensor>& gSensors,
-                                              const QList<VXLGpsData>& nmeas,
-                                              const QList<VXLAviGpsData>& gpsBlocks,
-                                              double position)
-{
-    DriveDataDisplayValues values = driveDataDisplayNumbers(gSensors, nmeas, gpsBlocks, position);
-    if (values.hasGSensor) {
-        values.gsensorXText = signedReadout("X", values.gSensor.x);
-        values.gsensorYText = signedReadout("Y", values.gSensor.y);
-        values.gsensorZText = signedReadout("Z", values.gSensor.z);
-    }
-    if (gpsBlocks.isEmpty())
-        values.mapScript = QStringLiteral("VXLDebug('GPS Data Count=Zero')");
-    if (values.hasPosition) {
-        // The map page takes the longitude first.
-        values.mapScript = format("setLatLag('%lf','%lf')", values.longitude, values.latitude);
-        values.speedText = format(values.speedInKilometres ? "%d Km/h" : "%d Mi/h", values.speed);
-    }
-    if (!values.hasFix) {
-        values.speedText = QStringLiteral("- Km/h");
-        values.hdopText = QStringLiteral("-.-");
-        values.satelliteText = QStringLiteral("-");
-    } else {
-        values.hdopText = format("%.1f", values.hdop);
-        values.satelliteText = format("%d", int(values.satellites));
     }
     return values;
 }

@@ -5,21 +5,20 @@
 #include "VXLGpsData.h"
 
 #include <QList>
-#include <QString>
 
 #include <cstdint>
 
-// What the main window shows of the drive data at a play position, shared by the window
-// and vexlo-tool. The window applies a group of texts only when its flag is set; otherwise
-// those fields keep what they showed before.
+// The drive data at a play position, as numbers, shared by the main window and vexlo-tool.
+// The window turns them into texts and map calls; a group whose flag is not set leaves what
+// the window showed before.
 struct DriveDataDisplayValues
 {
-    // G-sensor readouts: set when there is at least one sample.
+    // G-sensor: set when there is at least one sample.
     bool hasGSensor = false;
     VXLGSensor gSensor;
-    QString gsensorXText; // "X=+0.25", "Y=-1.50", "Z=0.00"
-    QString gsensorYText;
-    QString gsensorZText;
+
+    // False when the recording carries no GPS blocks at all.
+    bool hasGpsData = false;
 
     // Position and speed, from the fix picked by the index over the GPS blocks; set only
     // when that index lies inside the list of fixes.
@@ -29,19 +28,11 @@ struct DriveDataDisplayValues
     int speed = 0;          // whole km/h or mi/h, truncated
     bool speedInKilometres = true;
 
-    // Script for the map page: "setLatLag('LON','LAT')" with the position above,
-    // "VXLDebug('GPS Data Count=Zero')" when there are no GPS blocks, empty for none.
-    QString mapScript;
-
-    // Speed, HDOP and satellite texts. speedText is set with the position ("18 Km/h",
-    // "11 Mi/h") or, when there is no fix at all, "- Km/h"; empty means unchanged.
-    QString speedText;
-    // From the fix picked by the index over the fixes; set when there is at least one fix.
+    // HDOP and satellites, from the fix picked by the index over the fixes; set when there
+    // is at least one fix.
     bool hasFix = false;
     double hdop = 0.0;
     uint32_t satellites = 0;
-    QString hdopText;      // "%.1f", or "-.-" without fixes
-    QString satelliteText; // "%d", or "-" without fixes
 };
 
 // The record picked for a play position p (0..1) in a list of n > 0 entries: p·n truncated,
@@ -59,10 +50,3 @@ DriveDataDisplayValues driveDataDisplayValues(const QList<VXLGSensor>& gSensors,
                                               const QList<VXLGpsData>& nmeas,
                                               const QList<VXLAviGpsData>& gpsBlocks,
                                               double position);
-
-// The same numbers and flags without the texts (mapScript and the texts stay empty), for
-// callers that format the values themselves.
-DriveDataDisplayValues driveDataDisplayNumbers(const QList<VXLGSensor>& gSensors,
-                                               const QList<VXLGpsData>& nmeas,
-                                               const QList<VXLAviGpsData>& gpsBlocks,
-                                               double position);

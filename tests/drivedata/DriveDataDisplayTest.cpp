@@ -63,22 +63,24 @@ TEST(DriveDataDisplay, ValuesAtAPosition)
     const QList<VXLAviGpsData> kmBlocks = {block('9'), block('9')};
 
     DriveDataDisplayValues v = driveDataDisplayValues(samples, fixes, kmBlocks, 0.0);
-    EXPECT_EQ(v.gsensorXText, u"X=+0.25");
-    EXPECT_EQ(v.gsensorYText, u"Y=-1.50");
-    EXPECT_EQ(v.gsensorZText, u"Z=0.00");
+    ASSERT_TRUE(v.hasGSensor);
+    EXPECT_EQ(v.gSensor.x, 0.25f);
+    EXPECT_EQ(v.gSensor.y, -1.5f);
     ASSERT_TRUE(v.hasPosition);
-    EXPECT_EQ(v.mapScript, u"setLatLag('-58.500000','-37.566333')");
-    EXPECT_EQ(v.speedText, u"18 Km/h");
-    EXPECT_EQ(v.hdopText, u"0.9");
-    EXPECT_EQ(v.satelliteText, u"7");
+    EXPECT_NEAR(v.latitude, -37.566333, 1e-6);
+    EXPECT_NEAR(v.longitude, -58.5, 1e-9);
+    EXPECT_EQ(v.speed, 18); // 10 knots
+    EXPECT_TRUE(v.speedInKilometres);
+    ASSERT_TRUE(v.hasFix);
+    EXPECT_EQ(v.hdop, 0.95f);
+    EXPECT_EQ(v.satellites, 7u);
 
     v = driveDataDisplayValues(samples, fixes, {block('M'), block('M')}, 1.0);
-    EXPECT_EQ(v.gsensorXText, u"X=+1.00");
-    EXPECT_EQ(v.mapScript, u"setLatLag('126.978000','37.566333')");
-    EXPECT_EQ(v.speedText, u"11 Mi/h");
+    EXPECT_EQ(v.gSensor.x, 1.0f);
+    EXPECT_NEAR(v.longitude, 126.978, 1e-9);
+    EXPECT_EQ(v.speed, 11);
     EXPECT_FALSE(v.speedInKilometres);
-    EXPECT_EQ(v.hdopText, u"1.2"); // 1.25f is exact: "%.1f" rounds half to even
-    EXPECT_EQ(v.satelliteText, u"12");
+    EXPECT_EQ(v.satellites, 12u);
 }
 
 // The first half indexes the fixes by the count of GPS blocks and is skipped past them;
@@ -90,25 +92,20 @@ TEST(DriveDataDisplay, ListsOfDifferentLengths)
 
     DriveDataDisplayValues v = driveDataDisplayValues({}, oneFix, fourBlocks, 0.5);
     EXPECT_FALSE(v.hasGSensor);
+    EXPECT_TRUE(v.hasGpsData);
     EXPECT_FALSE(v.hasPosition);
-    EXPECT_TRUE(v.mapScript.isEmpty());
-    EXPECT_TRUE(v.speedText.isEmpty());
-    EXPECT_EQ(v.hdopText, u"2.0");
-    EXPECT_EQ(v.satelliteText, u"5");
+    EXPECT_TRUE(v.hasFix);
+    EXPECT_EQ(v.satellites, 5u);
 
     v = driveDataDisplayValues({}, oneFix, fourBlocks, 0.1);
     EXPECT_TRUE(v.hasPosition);
-    EXPECT_EQ(v.mapScript, u"setLatLag('2.000000','1.000000')");
+    EXPECT_DOUBLE_EQ(v.latitude, 1.0);
+    EXPECT_DOUBLE_EQ(v.longitude, 2.0);
 
     v = driveDataDisplayValues({}, {}, {}, 0.5);
-    EXPECT_EQ(v.mapScript, u"VXLDebug('GPS Data Count=Zero')");
-    EXPECT_EQ(v.speedText, u"- Km/h");
-    EXPECT_EQ(v.hdopText, u"-.-");
-    EXPECT_EQ(v.satelliteText, u"-");
-
-    v = driveDataDisplayValues({}, {VXLGpsData()}, {block('9')}, 0.5);
-    EXPECT_EQ(v.mapScript, u"setLatLag('0.000000','0.000000')");
-    EXPECT_EQ(v.speedText, u"0 Km/h");
+    EXPECT_FALSE(v.hasGpsData);
+    EXPECT_FALSE(v.hasPosition);
+    EXPECT_FALSE(v.hasFix);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <QWebEngineSettings>
 
 #include <cmath>
+#include <cstdio>
 
 // Outside any namespace, as Q_INIT_RESOURCE requires; the map page lives in a static library.
 static void initMapResources()
@@ -74,7 +75,22 @@ void VXLMapView::evaluateWebScript(const QString& script)
 
 QString VXLMapView::setLatLagScript(double latitude, double longitude)
 {
-    return QString::asprintf("setLatLag('%lf','%lf')", longitude, latitude);
+    // The C library's rounding of exact halves, which the position display has always used
+    // (Qt's formatting rounds them up).
+    char text[160];
+    std::snprintf(text, sizeof text, "setLatLag('%lf','%lf')", longitude, latitude);
+    return QString::fromLatin1(text);
+}
+
+QString VXLMapView::positionScript(const DriveDataDisplayValues& values)
+{
+    if (values.hasPosition) {
+        return setLatLagScript(values.latitude, values.longitude);
+    }
+    if (!values.hasGpsData) {
+        return QStringLiteral("VXLDebug('GPS Data Count=Zero')");
+    }
+    return {};
 }
 
 QString VXLMapView::setRouteScript(const QList<QPointF>& longitudeLatitudePoints)
@@ -116,6 +132,14 @@ QList<QPointF> VXLMapView::routeFromFixes(const QList<VXLGpsData>& fixes)
 void VXLMapView::setLatLag(double latitude, double longitude)
 {
     evaluateWebScript(setLatLagScript(latitude, longitude));
+}
+
+void VXLMapView::showPosition(const DriveDataDisplayValues& values)
+{
+    const QString script = positionScript(values);
+    if (!script.isEmpty()) {
+        evaluateWebScript(script);
+    }
 }
 
 void VXLMapView::setRoute(const QList<QPointF>& longitudeLatitudePoints)

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QWebEngineView>
 
+struct DriveDataDisplayValues;
+
 // A web view showing the map page "map2_eng.htm" from the resources. Scripts run before the
 // page has finished loading would find no function and be lost, so they wait in a queue and
 // run, in order, once it has loaded; of several waiting calls of one function only the last
@@ -26,6 +28,9 @@ public:
 
     // setLatLag('LON','LAT') with six decimals, longitude first.
     static QString setLatLagScript(double latitude, double longitude);
+    // The call that shows the drive data of a play position: setLatLag for a position,
+    // "VXLDebug('GPS Data Count=Zero')" for a recording without GPS data, else nothing.
+    static QString positionScript(const DriveDataDisplayValues& values);
     // setRoute([[LON,LAT],...]) with the points given as (longitude, latitude).
     static QString setRouteScript(const QList<QPointF>& longitudeLatitudePoints);
 
@@ -34,6 +39,7 @@ public:
     static QList<QPointF> routeFromFixes(const QList<VXLGpsData>& fixes);
 
     void setLatLag(double latitude, double longitude);
+    void showPosition(const DriveDataDisplayValues& values);
     void setRoute(const QList<QPointF>& longitudeLatitudePoints);
 
     static QUrl mapPageUrl();
