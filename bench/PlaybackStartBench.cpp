@@ -4,6 +4,7 @@
 //
 //   bench_playback_start CARD [ROUNDS]
 #include "app/VXLAppDelegate.h"
+#include "app/VXLApplication.h"
 #include "app/playback/VXLPlaybackController.h"
 #include "library/VXLMediaList.h"
 
@@ -55,7 +56,8 @@ int main(int argc, char** argv)
     }
     const int rounds = argc > 2 ? std::max(1, atoi(argv[2])) : 10;
 
-    VXLAppDelegate delegate;
+    VXLApplication application;
+    VXLAppDelegate& delegate = application.delegate();
     delegate.applicationDidFinishLaunching();
     QSignalSpy scanned(delegate.mediaList(), &VXLMediaList::mediaListChanged);
     delegate.openMediaDirectory(QString::fromLocal8Bit(argv[1]));

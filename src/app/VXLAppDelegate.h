@@ -1,54 +1,56 @@
 #pragma once
 
 #include "CustomWindow.h"
+#include "app/playback/VXLPlaybackController.h"
 #include "app/playback/VXLPlaybackView.h"
+#include "player/VXLPlayerInterface.h"
 
 #include <QObject>
 #include <QPointer>
+#include <QRectF>
+#include <QSize>
 #include <QString>
 
-#include <memory>
-
-class GWImageButton;
-class GWSlider;
-class GWThreePartImageView;
-class GWVideoBackgroundImageView;
-class GraphView;
-class QLabel;
-class QPushButton;
-class QSlider;
-class QTableView;
-class QPProgressIndicator;
-class VLCMediaPlayer;
-class VLCVideoView;
 class VXLBlackBoxData;
+class VXLMainWindow;
 class VXLMediaList;
 class VXLMediaListModel;
-class VXLMapView;
 class VXLPlayInfo;
-class VXLPlaybackController;
-class VXLScrollableVideoContainerView;
+class VXLWindowRouter;
 
-// The controller of the whole application: builds the main window and its boxes, the two
-// players and their views, the play state, the recording list and the drive-data holder;
-// serves the window's buttons and menus, follows the play state, and is the view the
-// playback controller drives. Lives for the whole run, on the GUI thread.
+// The main window's controller: serves its buttons and menus, follows the play state into
+// the window, and is the view the playback controller drives. The application
+// (VXLApplication) creates it with everything it works with; it owns none of it.
 class VXLAppDelegate : public QObject, public VXLPlaybackView
 {
     Q_OBJECT
 
 public:
-    explicit VXLAppDelegate(QObject* parent = nullptr);
+    struct Parts
+    {
+        VXLMainWindow* window;
+        VXLMediaList* mediaList;
+        VXLPlayInfo* playInfo;
+        // Filled on a worker thread during an opening; read only after driveDataReady.
+        const VXLBlackBoxData* blackBoxData;
+        VXLPlayerInterface* player1;
+        VXLWindowRouter* router;
+    };
+    explicit VXLAppDelegate(const Parts& parts, QObject* parent = nullptr);
     ~VXLAppDelegate() override;
+
+    // Connects the window's controls to the playback controller, which is created with this
+    // delegate as its view.
+    void setPlaybackController(VXLPlaybackController* controller);
 
     // The launch steps that need the window's screen: the language default, the first
     // frame centred on the screen, shown.
     void applicationDidFinishLaunching();
 
-    CustomWindow* window() const { return m_window; }
+    CustomWindow* window() const;
     VXLMediaList* mediaList() const { return m_mediaList; }
     VXLPlayInfo* playInfo() const { return m_playInfo; }
-    VXLPlaybackController* playbackController() const { return m_controller; }
+    VXLPlaybackController* playbackController() const { return m_controller.data(); }
     VXLMediaListModel* mediaListModel() const { return m_mediaListModel; }
 
     // The window's geometry.
@@ -77,25 +79,23 @@ public:
     void setVideoScaleIndex(int n);
     void sizeUp();
     void sizeDown();
-    // Stops playback and lets the players go (the application ends).
+    // Stops playback (the application then lets the players go).
     void die();
 
     // Loading indicator.
     bool isLoadingVisible() const;
-    double loadingProgress() const { return m_progress; }
+    double loadingProgress() const;
 
     // VXLPlaybackView.
     void showLoading(const QString& title) override;
     void hideLoading() override;
     void selectMediaRow(qsizetype row) override;
     void setVideoViewVisible(int playerNumber, bool visible) override;
-    void setPlayerLogos(const QString& player1Logo, const QString& player2Logo) override;
+    void setPlayerCameras(int player1Direction, int player2Direction) override;
     void animateSwap() override;
     void setAudioToggleVisible(bool visible) override;
     void setAudioToggleOn(bool on) override;
     void setVolumeSliderValue(int volume) override;
-    double mainPositionSliderValue() const override;
-    void setMainPositionSliderValue(double value) override;
     void resetVideoScale() override;
     void updateSideViewButton() override;
     void resetDataReadouts() override;
@@ -103,109 +103,29 @@ public:
     void driveDataReady() override;
     void openingFailed(const QString& filePath) override;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    // Building the window (VXLAppDelegateWindow.cpp).
-    void buildWindow();
-    void buildHead();
-    void buildGsensorBox();
-    void buildControlBox();
-    void buildRightColumn();
-    void buildMenus();
-    void initMediaListTableView();
-
-    void setupInitialValues();
     void registerObservers();
+    void connectMenus();
     void connectAdjustmentControls();
-    void layoutMapContainer();
-    void contentResized();
-    void updateLoadingWindow(double seconds, quint64 generation);
     void mediaListChanged();
     void changeAndPlay();
-
-    // The drive-data readouts for the play position.
+    // The drive-data readouts, the graph's bar and the map for the play position.
     void updateGsensorUIByPlayPositon();
     void updateGpsUIByPlayPosition();
-    void updateDriveDataReadouts();
 
-    // Model and players.
-    VXLMediaList* m_mediaList = nullptr;
-    VXLPlayInfo* m_playInfo = nullptr;
-    std::unique_ptr<VXLBlackBoxData> m_blackBoxData;
-    // The holder is filled on a worker thread during an opening: read only when ready.
-    bool m_blackBoxDataReady = false;
+    QPointer<VXLMainWindow> m_window;
+    VXLMediaList* m_mediaList;
+    VXLPlayInfo* m_playInfo;
+    const VXLBlackBoxData* m_blackBoxData;
+    QPointer<VXLPlayerInterface> m_player1;
+    VXLWindowRouter* m_router;
     VXLMediaListModel* m_mediaListModel = nullptr;
-    VLCMediaPlayer* m_player1 = nullptr;
-    VLCMediaPlayer* m_player2 = nullptr;
-    VXLPlaybackController* m_controller = nullptr;
-
-    // Window and boxes (object names are these names without the m_ prefix).
-    QPointer<CustomWindow> m_window;
-    QWidget* m_contentView = nullptr;
-    QWidget* m_backgroundBox = nullptr;
-    GWThreePartImageView* m_headBox = nullptr;
-    QWidget* m_bodyBox = nullptr;
-    QWidget* m_bodyLeftBox = nullptr;
-    QWidget* m_bodyRightBox = nullptr;
-    QWidget* m_videoBox = nullptr;
-    QWidget* m_gsensorBox = nullptr;
-    QWidget* m_mediaControlBox = nullptr;
-    GWThreePartImageView* m_mediaControlBoxForFullScreen = nullptr;
-    QWidget* m_sideButtonBox = nullptr;
-    QWidget* m_mediaListBox = nullptr;
-    QWidget* m_subVideoBox = nullptr;
-    VXLScrollableVideoContainerView* m_videoContainerView = nullptr;
-    QWidget* m_mediaListScrollView = nullptr;
-    QTableView* m_mediaListTableView = nullptr;
-    QWidget* m_mapContainerView = nullptr;
-    QWidget* m_mapContainerTopView = nullptr;
-    QWidget* m_mapContainerBottomView = nullptr;
-    VXLMapView* m_mapWebView = nullptr;
-    GWVideoBackgroundImageView* m_player1BackgroundView = nullptr;
-    GWVideoBackgroundImageView* m_player2BackgroundView = nullptr;
-    VLCVideoView* m_video1View = nullptr;
-    VLCVideoView* m_video2View = nullptr;
-
-    // Controls.
-    GWImageButton* m_playButton = nullptr;
-    GWImageButton* m_swapButton = nullptr;
-    GWImageButton* m_openButton = nullptr;
-    GWImageButton* m_jumpBackwardButton = nullptr;
-    GWImageButton* m_jumpForwardButton = nullptr;
-    GWImageButton* m_fullScreenButton = nullptr;
-    QPushButton* m_decreaseSpeedButton = nullptr;
-    QPushButton* m_increaseSpeedButton = nullptr;
-    QPushButton* m_sizeDownButton = nullptr;
-    QPushButton* m_sizeUpButton = nullptr;
-    QPushButton* m_volumeDownButton = nullptr;
-    QPushButton* m_volumeUpButton = nullptr;
-    QPushButton* m_speedTextButton = nullptr;
-    QPushButton* m_sizeTextButton = nullptr;
-    QPushButton* m_audioToggleButton = nullptr;
-    GWSlider* m_videoPositionSlider = nullptr;
-    GWSlider* m_videoPositionSliderForFullScreen = nullptr;
-    QSlider* m_volumeSlider = nullptr;
-    GWImageButton* m_recordButtonImageView = nullptr;
-    GWImageButton* m_informationButtonImageView = nullptr;
-    QPProgressIndicator* m_progressIndicator = nullptr;
-
-    // Drive-data readouts.
-    GraphView* m_graphView = nullptr;
-    QLabel* m_gsensorXField = nullptr;
-    QLabel* m_gsensorYField = nullptr;
-    QLabel* m_gsensorZField = nullptr;
-    QLabel* m_speedField = nullptr;
-    QLabel* m_hdopField = nullptr;
-    QLabel* m_sateliteField = nullptr;
-
+    QPointer<VXLPlaybackController> m_controller;
+    // The drive data is refilled during an opening; the readouts wait until it is ready.
+    bool m_blackBoxDataReady = false;
     int m_rightViewMode = 0;
+    // The speed unit from the card's settings (true: miles).
     bool m_bMileDisplay = false;
     bool m_playFirstWhenScanned = false;
-    bool m_stopVideoLoadingView = true;
-    double m_progress = 0;
-    // A new showLoading starts a new tick chain; ticks of an older chain stop.
-    quint64 m_loadingGeneration = 0;
     bool m_dead = false;
 };

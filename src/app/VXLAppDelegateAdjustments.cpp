@@ -1,31 +1,31 @@
 // The control strip's jump, speed, size, volume and full-screen controls of the main window.
 #include "VXLAppDelegate.h"
 
+#include "VXLMainWindow.h"
 #include "VXLWindowSizeStep.h"
 #include "app/playback/VXLPlaybackController.h"
-#include "player/VLCMediaPlayer.h"
-#include "player/VLCVideoView.h"
-#include "widgets/GWImageButton.h"
+#include "player/VXLPlayerInterface.h"
+#include "ui_VXLMainWindow.h"
 
-#include <QPushButton>
 #include <QScreen>
 
 void VXLAppDelegate::connectAdjustmentControls()
 {
-    connect(m_jumpBackwardButton, &GWImageButton::clicked, this,
+    Ui::VXLMainWindow& ui = m_window->ui();
+    connect(ui.jumpBackwardButton, &GWImageButton::clicked, this,
             [this] { m_controller->jumpBackward(); });
-    connect(m_jumpForwardButton, &GWImageButton::clicked, this,
+    connect(ui.jumpForwardButton, &GWImageButton::clicked, this,
             [this] { m_controller->jumpForward(); });
-    connect(m_decreaseSpeedButton, &QPushButton::clicked, this,
+    connect(ui.decreaseSpeedButton, &QPushButton::clicked, this,
             [this] { m_controller->decreaseSpeed(); });
-    connect(m_increaseSpeedButton, &QPushButton::clicked, this,
+    connect(ui.increaseSpeedButton, &QPushButton::clicked, this,
             [this] { m_controller->increaseSpeed(); });
-    connect(m_sizeDownButton, &QPushButton::clicked, this, &VXLAppDelegate::sizeDown);
-    connect(m_sizeUpButton, &QPushButton::clicked, this, &VXLAppDelegate::sizeUp);
-    connect(m_volumeDownButton, &QPushButton::clicked, this,
+    connect(ui.sizeDownButton, &QPushButton::clicked, this, &VXLAppDelegate::sizeDown);
+    connect(ui.sizeUpButton, &QPushButton::clicked, this, &VXLAppDelegate::sizeUp);
+    connect(ui.volumeDownButton, &QPushButton::clicked, this,
             [this] { m_controller->volumeDown(); });
-    connect(m_volumeUpButton, &QPushButton::clicked, this, [this] { m_controller->volumeUp(); });
-    connect(m_fullScreenButton, &GWImageButton::clicked, this, &VXLAppDelegate::toggleFullScreen);
+    connect(ui.volumeUpButton, &QPushButton::clicked, this, [this] { m_controller->volumeUp(); });
+    connect(ui.fullScreenButton, &GWImageButton::clicked, this, &VXLAppDelegate::toggleFullScreen);
 }
 
 void VXLAppDelegate::toggleFullScreen()

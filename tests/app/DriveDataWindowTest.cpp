@@ -1,9 +1,11 @@
 #include "app/VXLAppDelegate.h"
+#include "app/VXLApplication.h"
 #include "app/playback/VXLPlayInfo.h"
 #include "app/playback/VXLPlaybackController.h"
 #include "drivedata/DriveDataDisplay.h"
 #include "drivedata/VXLBlackBoxData.h"
 #include "drivedata/ui/GraphView.h"
+#include "drivedata/ui/VXLDriveDataReadouts.h"
 #include "drivedata/ui/VXLMapView.h"
 #include "library/VXLMediaList.h"
 #include "library/VXLMediaPair.h"
@@ -17,6 +19,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -29,7 +33,8 @@ TEST(DriveDataWindow, ClickInTheMiddleOfTheGraphShowsTheMiddleRecord)
     const QString card = qEnvironmentVariable("VEXLO_BINARY_DIR") + QStringLiteral("/sample-card");
     ASSERT_TRUE(QDir(card).exists()) << qPrintable(card);
 
-    VXLAppDelegate delegate;
+    VXLApplication application;
+    VXLAppDelegate& delegate = application.delegate();
     delegate.window()->resize(1200, 760);
     delegate.applicationDidFinishLaunching();
     QSignalSpy opened(delegate.playbackController(), &VXLPlaybackController::openingFinished);
@@ -44,16 +49,19 @@ TEST(DriveDataWindow, ClickInTheMiddleOfTheGraphShowsTheMiddleRecord)
     ASSERT_NE(map, nullptr);
     ASSERT_FALSE(graph->values().isEmpty()) << "the graph got the pair's samples";
 
-    QTest::qWait(1000);
-    delegate.playbackController()->clickPlayButton(); // pause
+    // Some playback first, then a pause.
+    QTRY_VERIFY_WITH_TIMEOUT(delegate.playInfo()->position() > 0, 10000);
+    delegate.playbackController()->clickPlayButton();
     QTRY_VERIFY_WITH_TIMEOUT(!delegate.playInfo()->isPlaying(), 5000);
 
     const double middleX = graph->graphAreaLeftBottom().x() + graph->graphAreaSize().width() / 2;
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(middleX, 40), QPointF(middleX, 40),
                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(graph, &press);
-    // The partner re-aligns and the players report their new time.
-    QTest::qWait(2000);
+    // The partner re-aligns and the first player reports its new place.
+    QTRY_VERIFY_WITH_TIMEOUT(!delegate.playbackController()->moving() &&
+                                 std::abs(graph->timePosition() - 0.5) < 0.05,
+                             10000);
 
     const double position = delegate.playInfo()->position();
     EXPECT_NEAR(position, 0.5, 0.02);
@@ -72,17 +80,18 @@ TEST(DriveDataWindow, ClickInTheMiddleOfTheGraphShowsTheMiddleRecord)
     auto text = [&](const char* name) {
         return delegate.window()->findChild<QLabel*>(QString::fromLatin1(name))->text();
     };
-    EXPECT_EQ(text("gsensorXField"), expected.gsensorXText);
-    EXPECT_EQ(text("gsensorYField"), expected.gsensorYText);
-    EXPECT_EQ(text("gsensorZField"), expected.gsensorZText);
-    EXPECT_EQ(text("speedField"), expected.speedText);
-    EXPECT_EQ(text("hdopField"), expected.hdopText);
-    EXPECT_EQ(text("sateliteField"), expected.satelliteText);
+    const DriveDataReadoutTexts texts = driveDataReadoutTexts(expected);
+    EXPECT_EQ(text("gsensorXField"), texts.gsensorX);
+    EXPECT_EQ(text("gsensorYField"), texts.gsensorY);
+    EXPECT_EQ(text("gsensorZField"), texts.gsensorZ);
+    EXPECT_EQ(text("speedField"), texts.speed);
+    EXPECT_EQ(text("hdopField"), texts.hdop);
+    EXPECT_EQ(text("sateliteField"), texts.satellites);
 
     const QJsonObject state = mapPageState(*map);
     const QJsonArray shown = state["lastLatLag"].toArray();
     EXPECT_EQ(QStringLiteral("setLatLag('%1','%2')").arg(shown[0].toString(), shown[1].toString()),
-              expected.mapScript);
+              VXLMapView::positionScript(expected));
     EXPECT_GT(state["routePointCount"].toInt(), 1) << "the route of the recording is drawn";
     delegate.die();
 }

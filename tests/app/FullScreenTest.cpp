@@ -1,5 +1,6 @@
 #include "app/CustomWindow.h"
 #include "app/VXLAppDelegate.h"
+#include "app/VXLApplication.h"
 #include "app/VXLScreen.h"
 #include "app/VXLWindowSizeStep.h"
 
@@ -106,7 +107,8 @@ protected:
     CustomWindow* window() const { return delegate.window(); }
 
     static constexpr QRect kLaunchFrame{30, 20, 1020, 640};
-    VXLAppDelegate delegate;
+    VXLApplication application;
+    VXLAppDelegate& delegate = application.delegate();
 };
 
 TEST_F(FullScreenWindowTest, LeavingReturnsToTheLaunchFrameNotToALaterSize)

@@ -1,4 +1,5 @@
 #include "app/VXLAppDelegate.h"
+#include "app/VXLApplication.h"
 #include "app/VXLMediaListModel.h"
 #include "library/VXLMediaList.h"
 #include "support/TempDir.h"
@@ -61,7 +62,8 @@ protected:
         return delegate.window()->findChild<QWidget*>(QString::fromLatin1(name));
     }
 
-    VXLAppDelegate delegate;
+    VXLApplication application;
+    VXLAppDelegate& delegate = application.delegate();
 };
 
 TEST_F(MediaListViewTest, RowsFollowTheScannedListWithImagesAndHeaders)

@@ -10,8 +10,8 @@
 namespace {
 
 // Every string-table key the sources name: keys passed to localizedString, keys marked
-// with stringKey in tables, and the "msg." keys the model layer hands back for a
-// controller to show.
+// with stringKey in tables, keys in Designer files, and the "msg." keys the model layer hands back
+// for a controller to show.
 QSet<QString> keysUsedInSources()
 {
     const QString sourceDir = qEnvironmentVariable("VEXLO_SOURCE_DIR") + QStringLiteral("/src");
@@ -31,6 +31,20 @@ QSet<QString> keysUsedInSources()
             }
         }
     }
+    // Designer files carry keys where a text goes: every string that has the shape of a key.
+    static const QRegularExpression uiKey(
+        QStringLiteral(R"re(<string[^>]*>([a-z][a-z0-9_]*(?:\.[a-z0-9_]+)+)</string>)re"));
+    const QString uiDir =
+        qEnvironmentVariable("VEXLO_SOURCE_DIR") + QStringLiteral("/resources/ui");
+    QDirIterator uiFiles(uiDir, {QStringLiteral("*.ui")}, QDir::Files);
+    while (uiFiles.hasNext()) {
+        QFile file(uiFiles.next());
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
+        for (const QRegularExpressionMatch& match :
+             uiKey.globalMatch(QString::fromUtf8(file.readAll()))) {
+            keys.insert(match.captured(1));
+        }
+    }
     return keys;
 }
 
@@ -40,6 +54,7 @@ TEST(StringTable, EveryKeyUsedHasAText)
     // The scan itself must see the list's column titles, or it finds nothing at all.
     ASSERT_TRUE(keys.contains(QStringLiteral("filelist.mode")));
     ASSERT_TRUE(keys.contains(QStringLiteral("media.event")));
+    ASSERT_TRUE(keys.contains(QStringLiteral("readout.satellites"))) << "keys of Designer files";
     QStringList missing;
     for (const QString& key : keys) {
         if (localizedString(key).isEmpty()) {

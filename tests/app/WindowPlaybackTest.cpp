@@ -1,4 +1,5 @@
 #include "app/VXLAppDelegate.h"
+#include "app/VXLApplication.h"
 #include "app/playback/VXLPlayInfo.h"
 #include "app/playback/VXLPlaybackController.h"
 #include "library/VXLMediaList.h"
@@ -28,7 +29,8 @@ TEST(WindowOpenPanel, ChoosesOneFolderAndScansIt)
 {
     TempDir card;
     card.write("DCIM/alwa_20230415_093012_F.MP4");
-    VXLAppDelegate delegate;
+    VXLApplication application;
+    VXLAppDelegate& delegate = application.delegate();
     QSignalSpy scanned(delegate.mediaList(), &VXLMediaList::mediaListChanged);
     for (bool confirm : {false, true}) {
         delegate.openMediaDirectoryDialog();
@@ -59,7 +61,8 @@ TEST(WindowPlayback, ListDrivesThePlayersAndFollowsThem)
     const QString card = qEnvironmentVariable("VEXLO_BINARY_DIR") + QStringLiteral("/sample-card");
     ASSERT_TRUE(QFileInfo(card).isDir()) << qPrintable(card);
 
-    VXLAppDelegate delegate;
+    VXLApplication application;
+    VXLAppDelegate& delegate = application.delegate();
     delegate.window()->resize(1020, 700);
     delegate.window()->show();
     QSignalSpy scanned(delegate.mediaList(), &VXLMediaList::mediaListChanged);

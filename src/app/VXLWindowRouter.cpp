@@ -1,0 +1,85 @@
+#include "VXLWindowRouter.h"
+
+#include "drivedata/ui/VXLMapWindowController.h"
+
+namespace {
+
+// One entry per window that `vexlo --window NAME` can open.
+struct WindowEntry
+{
+    const char* name;
+    QWidget* (*show)(VXLWindowRouter& router);
+};
+
+const WindowEntry kWindows[] = {
+    {"map",
+     [](VXLWindowRouter& router) -> QWidget* {
+         return router.showMapWindow();
+     }},
+};
+
+} // namespace
+
+VXLWindowRouter::VXLWindowRouter(QWidget* mainWindow, const BlockDeviceSource& volumes,
+                                 QObject* parent)
+    : QObject(parent), m_mainWindow(mainWindow), m_volumes(volumes)
+{
+}
+
+VXLWindowRouter::~VXLWindowRouter()
+{
+    // The windows have no parent: they go with the router.
+    delete m_mapWindow;
+    delete m_lastDialogController;
+}
+
+QStringList VXLWindowRouter::windowNames()
+{
+    QStringList names;
+    for (const WindowEntry& entry : kWindows) {
+        names << QString::fromLatin1(entry.name);
+    }
+    return names;
+}
+
+QWidget* VXLWindowRouter::showWindowNamed(const QString& name)
+{
+    for (const WindowEntry& entry : kWindows) {
+        if (name == QLatin1StringView(entry.name)) {
+            return entry.show(*this);
+        }
+    }
+    return nullptr;
+}
+
+template <typename Window, typename Create>
+Window* VXLWindowRouter::showKept(QPointer<Window>& window, Create create)
+{
+    if (!window) {
+        window = create();
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+void VXLWindowRouter::keepAsLastDialog(QWidget* controller)
+{
+    if (m_lastDialogController && m_lastDialogController != controller) {
+        m_lastDialogController->close();
+        m_lastDialogController->deleteLater();
+    }
+    m_lastDialogController = controller;
+}
+
+VXLMapWindowController* VXLWindowRouter::showMapWindow()
+{
+    return showKept(m_mapWindow, [this] {
+        auto* window = new VXLMapWindowController;
+        if (m_mainWindow) {
+            window->moveWindowRightBy(m_mainWindow->frameGeometry());
+        }
+        return window;
+    });
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+
+class BlockDeviceSource;
+class VXLMapWindowController;
+
+// Opens, keeps and raises the application's secondary windows. Each window has one method
+// here, a name for `vexlo --window NAME`, and a menu entry in the main window; nothing else
+// in the application holds them. Windows have no parent, so the application goes on until
+// the last of them is closed, as with the main window.
+class VXLWindowRouter : public QObject
+{
+    Q_OBJECT
+
+public:
+    // `volumes` lists the USB volumes (and a card folder given with --card) for the card
+    // windows; it outlives the router.
+    VXLWindowRouter(QWidget* mainWindow, const BlockDeviceSource& volumes,
+                    QObject* parent = nullptr);
+    ~VXLWindowRouter() override;
+
+    // The names `vexlo --window` takes, in the order they are listed.
+    static QStringList windowNames();
+    // Opens the window of that name (kept and raised when already open); null for an
+    // unknown name.
+    QWidget* showWindowNamed(const QString& name);
+
+    // The map window, beside the main window.
+    VXLMapWindowController* showMapWindow();
+
+    // The settings or clock window's controller opened last; opening one replaces (and
+    // closes) the other.
+    QWidget* lastDialogController() const { return m_lastDialogController; }
+
+private:
+    // Shows `window` (created by `create` when there is none yet) and brings it to the front.
+    template <typename Window, typename Create>
+    Window* showKept(QPointer<Window>& window, Create create);
+    // Keeps `controller` as the last dialog controller, letting the one before go.
+    void keepAsLastDialog(QWidget* controller);
+
+    QPointer<QWidget> m_mainWindow;
+    const BlockDeviceSource& m_volumes;
+    QPointer<VXLMapWindowController> m_mapWindow;
+    QPointer<QWidget> m_lastDialogController;
+};
