@@ -133,6 +133,29 @@ def frame(name, accent):
     write(name, 48, 48, body)
 
 
+def slider_images():
+    """The range slider: each knob is half of one 20 x 22 knob, its flat side on the value,
+    so two knobs at one value join into a whole; a stripe in the knob's colour marks the
+    value. The bar is stretched along its length only, so it has no rounded ends."""
+    body = ('<defs><linearGradient id="k" x1="0" y1="0" x2="0" y2="1">'
+            '<stop offset="0" stop-color="#f6f8fa"/><stop offset="1" stop-color="#c9d1d9"/>'
+            '</linearGradient></defs>')
+    left = (body + '<path d="M10 0.5 H4.5 A4 4 0 0 0 0.5 4.5 V17.5 A4 4 0 0 0 4.5 21.5 H10 Z" '
+            'fill="url(#k)" stroke="#57606a"/>'
+            f'<rect x="7" y="3" width="3" height="16" fill="{MODES["alwa"]}"/>')
+    right = (body + '<path d="M0 0.5 H5.5 A4 4 0 0 1 9.5 4.5 V17.5 A4 4 0 0 1 5.5 21.5 H0 Z" '
+             'fill="url(#k)" stroke="#57606a"/>'
+             f'<rect x="0" y="3" width="3" height="16" fill="{MODES["event"]}"/>')
+    write("eco_knob_left", 10, 22, left)
+    write("eco_knob_right", 10, 22, right)
+    write("eco_barFill", 40, 6,
+          '<defs><linearGradient id="b" x1="0" y1="0" x2="0" y2="1">'
+          '<stop offset="0" stop-color="#8b949e"/><stop offset="1" stop-color="#c9d1d9"/>'
+          '</linearGradient></defs><rect width="40" height="6" fill="url(#b)"/>'
+          '<rect width="40" height="1" fill="#57606a"/>'
+          '<rect y="5" width="40" height="1" fill="#8b949e"/>')
+
+
 def main():
     button("icon_play", 40, play)
     button("icon_pause", 40, pause)
@@ -150,6 +173,7 @@ def main():
     for direction in ("front", "rear"):
         for mode in MODES:
             car_icon(direction, mode)
+    slider_images()
     frame("v1", FRONT)
     frame("v2", REAR)
     frame("panel", "#3a424b")
