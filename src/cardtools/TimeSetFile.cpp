@@ -1,6 +1,6 @@
 #include "cardtools/TimeSetFile.h"
 
-#include "settings/FileReplace.h"
+#include "fileio/SafeFileWriter.h"
 
 #include <QLoggingCategory>
 
@@ -22,18 +22,17 @@ QByteArray timeSetFileText(const QDateTime& date, const QDateTime& time)
     return timeSetFileText(date.toLocalTime().date(), time.toLocalTime().time());
 }
 
-QString writeTimeSetFile(const QString& path, const QDateTime& date, const QDateTime& time,
-                         const FileByteWriter& writer)
+QString writeTimeSetFile(const QString& path, const QDateTime& date, const QDateTime& time)
 {
-    return writeTimeSetFile(path, date.toLocalTime().date(), time.toLocalTime().time(), writer);
+    return writeTimeSetFile(path, date.toLocalTime().date(), time.toLocalTime().time());
 }
 
-QString writeTimeSetFile(const QString& path, QDate date, QTime time, const FileByteWriter& writer)
+QString writeTimeSetFile(const QString& path, QDate date, QTime time)
 {
     const QByteArray text = timeSetFileText(date, time);
     if (text.size() != kTimeSetFileSize)
         return QStringLiteral("no valid date and time in the range 0001 to 9999");
-    const QString reason = replaceFileContents(path, text, writer);
+    const QString reason = replaceFileContents(path, text);
     if (!reason.isEmpty())
         qCWarning(lcClock, "%s: %s", qUtf8Printable(path), qUtf8Printable(reason));
     return reason;

@@ -4,8 +4,6 @@
 #include <QDateTime>
 #include <QString>
 
-#include "settings/FileData.h"
-
 // The camera sets its clock from timeset.cfg at the root of its card: 19 ASCII bytes
 // "yyyy/MM/dd HH:mm:ss" in local time, with no line end.
 inline constexpr char kTimeSetFileName[] = "timeset.cfg";
@@ -17,9 +15,7 @@ QByteArray timeSetFileText(const QDateTime& date, const QDateTime& time);
 QByteArray timeSetFileText(QDate date, QTime time);
 
 // Writes the text to `path` so that the file holds exactly these 19 bytes afterwards (a longer
-// old file does not leave a tail), or keeps the old file whole on failure. Answers an empty
-// text on success, else the reason.
-QString writeTimeSetFile(const QString& path, QDate date, QTime time,
-                         const FileByteWriter& writer = {});
-QString writeTimeSetFile(const QString& path, const QDateTime& date, const QDateTime& time,
-                         const FileByteWriter& writer = {});
+// old file does not leave a tail), or keeps the old file whole on failure; a device or a FIFO
+// of that name is refused. Answers an empty text on success, else the reason.
+QString writeTimeSetFile(const QString& path, QDate date, QTime time);
+QString writeTimeSetFile(const QString& path, const QDateTime& date, const QDateTime& time);

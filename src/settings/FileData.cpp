@@ -1,10 +1,11 @@
 #include "settings/FileData.h"
 
 #include "settings/FileDataFields.h"
-#include "settings/FileReplace.h"
+
+#include "fileio/SafeFileReader.h"
+#include "fileio/SafeFileWriter.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QLoggingCategory>
 #include <QtEndian>
 
@@ -22,6 +23,32 @@ void setText(char* field, std::size_t width, const char* text)
     std::memcpy(field, text, std::min(width, std::strlen(text)));
 }
 
+bool readRecordFile(const QString& path, _FILEDATA* record, bool exactSize, QString* reason)
+{
+    SafeFileReader file(path);
+    QString problem = file.errorString();
+    if (file.isOpen() && exactSize && file.size() != kFileDataSize)
+        problem = QStringLiteral("it holds %1 bytes; a settings file holds exactly %2")
+                      .arg(file.size())
+                      .arg(kFileDataSize);
+    QByteArray bytes;
+    if (problem.isEmpty()) {
+        bytes = file.read(qsizetype(kFileDataSize));
+        // A short file is not mixed into the record: a half-read record would be saved back
+        // with a valid checksum over partly stale values.
+        if (bytes.size() != qsizetype(kFileDataSize))
+            problem = QStringLiteral("it holds %1 bytes; a settings file holds %2")
+                          .arg(bytes.size())
+                          .arg(kFileDataSize);
+    }
+    if (!problem.isEmpty()) {
+        if (reason)
+            *reason = problem;
+        return false;
+    }
+    return fileDataFromBytes(bytes, record);
+}
+
 } // namespace
 
 const std::array<int, 34> kTimeZoneTable = {
@@ -30,23 +57,24 @@ const std::array<int, 34> kTimeZoneTable = {
     600,   630,   700,   800,  900,  930,  1000, 1100, 1200, 1300,
 };
 
-bool readFileData(const QString& path, _FILEDATA* record)
+bool readFileData(const QString& path, _FILEDATA* record, QString* reason)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.read(qint64(kFileDataSize));
-    // A short file is not mixed into the record: a half-read record would be saved back
-    // with a valid checksum over partly stale values.
-    return fileDataFromBytes(bytes, record);
+    return readRecordFile(path, record, false, reason);
 }
 
-QString writeFileData(const _FILEDATA& record, const QString& path, const FileByteWriter& writer)
+bool readExactFileData(const QString& path, _FILEDATA* record, QString* reason)
 {
-    const QString reason = replaceFileContents(path, fileDataToBytes(record), writer);
-    if (reason.isEmpty())
+    return readRecordFile(path, record, true, reason);
+}
+
+QString writeFileData(const _FILEDATA& record, const QString& path, QString* reason)
+{
+    const QString problem = replaceFileContents(path, fileDataToBytes(record));
+    if (problem.isEmpty())
         return {};
-    qCWarning(lcSettings, "%s", qUtf8Printable(reason));
+    qCWarning(lcSettings, "%s: %s", qUtf8Printable(path), qUtf8Printable(problem));
+    if (reason)
+        *reason = problem;
     return QString::fromLatin1(kFileOpenFailKey);
 }
 
@@ -154,7 +182,7 @@ void initDefaultFileData(_FILEDATA* r)
     r->debug_mode = 1;
 }
 
-QString writeDefaultFileData(const QString& path, const FileByteWriter& writer)
+QString writeDefaultFileData(const QString& path, QString* reason)
 {
     _FILEDATA record{};
     initDefaultFileData(&record);
@@ -162,7 +190,7 @@ QString writeDefaultFileData(const QString& path, const FileByteWriter& writer)
     // from the settings window sets the flag.
     record.checksum = 0;
     record.checksum = fileDataChecksum(record);
-    return writeFileData(record, path, writer);
+    return writeFileData(record, path, reason);
 }
 
 uint16_t fileDataChecksum(const _FILEDATA& record)

@@ -5,9 +5,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
-
-class QFileDevice;
 
 // The camera's settings file config.bin: one record of exactly 500 bytes, little-endian, with
 // the camera's own field names. The structure is only the in-memory form: it is read and
@@ -154,27 +151,28 @@ constexpr uint16_t kFileDataVersion = 22310;
 // Localization key answered by writeFileData when config.bin could not be written whole.
 inline constexpr char kFileOpenFailKey[] = "msg.file_open_fail";
 
-// How the bytes reach the file; the default is QFileDevice::write. Tests stand in a writer that
-// fails part-way, as a card that is pulled out or broken would.
-using FileByteWriter = std::function<qint64(QFileDevice& file, const char* data, qint64 size)>;
-
 // Reads the first 500 bytes of `path` into `record`. No check of cfg_ver or the checksum: a
 // card's record is taken as it is. Answers false, leaving `record` as it was, when the file
-// cannot be opened or holds fewer than 500 bytes.
-bool readFileData(const QString& path, _FILEDATA* record);
+// cannot be opened, is not a regular file (a FIFO, a device, a folder: never waited on) or
+// holds fewer than 500 bytes; `reason`, when given, then says which.
+bool readFileData(const QString& path, _FILEDATA* record, QString* reason = nullptr);
+
+// The same, for a file that must be exactly a settings file: one of any other size is refused
+// (a record cut from a longer file would be saved back over it, losing the rest).
+bool readExactFileData(const QString& path, _FILEDATA* record, QString* reason = nullptr);
 
 // Writes the 500 bytes of `record` to `path`. Answers an empty text on success, else the key
-// "msg.file_open_fail" (the system's reason goes to the log). Whatever fails, the card keeps a
-// whole config.bin: either the previous one or the new one.
-QString writeFileData(const _FILEDATA& record, const QString& path,
-                      const FileByteWriter& writer = {});
+// "msg.file_open_fail"; the system's reason goes to the log and to `reason` when given.
+// Whatever fails, the card keeps a whole config.bin: either the previous one or the new one,
+// with the previous one's mode and owner.
+QString writeFileData(const _FILEDATA& record, const QString& path, QString* reason = nullptr);
 
 // Stores the factory value into every field except the kept ones (vid_enc_bitrate,
 // vid_enc_bitrate_R, time_gmt, summer_time, Brightness1, dummy1, checksum).
 void initDefaultFileData(_FILEDATA* record);
 
 // Writes a factory record, with its checksum filled in, to `path`; answers as writeFileData.
-QString writeDefaultFileData(const QString& path, const FileByteWriter& writer = {});
+QString writeDefaultFileData(const QString& path, QString* reason = nullptr);
 
 // XOR of the 124 little-endian words after offset 4, low 16 bits. cfg_ver and checksum do not
 // take part.
