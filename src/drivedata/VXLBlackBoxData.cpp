@@ -1,18 +1,16 @@
 #include "VXLBlackBoxData.h"
 
+#include "fileio/SafeFileReader.h"
+
 #include <QFile>
 #include <QLoggingCategory>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
+#include <new>
 #include <system_error>
 #include <thread>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 // Off by default: the lines are for a developer following an extraction, and vexlo-tool's
 // stderr is for its own messages. QT_LOGGING_RULES="vexlo.drivedata.debug=true" shows them.
@@ -38,42 +36,17 @@ namespace {
 class FileSource final : public DriveDataSource
 {
 public:
-    // Non-blocking, so that a FIFO named by mistake does not wait for a writer.
-    explicit FileSource(const char* path) : m_fd(::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK))
-    {
-        struct stat status;
-        if (m_fd >= 0 && ::fstat(m_fd, &status) == 0 && S_ISREG(status.st_mode))
-            m_size = uint64_t(status.st_size);
-    }
-    ~FileSource() override
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileSource(const FileSource&) = delete;
-    FileSource& operator=(const FileSource&) = delete;
+    explicit FileSource(const char* path) : m_file(path) {}
 
-    bool isOpen() const { return m_fd >= 0; }
-    uint64_t size() const override { return m_size; }
-
+    bool isOpen() const { return m_file.isOpen(); }
+    uint64_t size() const override { return m_file.size(); }
     size_t readAt(uint64_t offset, void* buffer, size_t length) override
     {
-        size_t done = 0;
-        while (done < length) {
-            const ssize_t n = ::pread(m_fd, static_cast<char*>(buffer) + done, length - done,
-                                      off_t(offset + done));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            done += size_t(n);
-        }
-        return done;
+        return m_file.readAt(offset, buffer, length);
     }
 
 private:
-    int m_fd;
-    uint64_t m_size = 0;
+    SafeFileReader m_file; // never waits on a FIFO, reads only a regular file
 };
 
 class MemorySource final : public DriveDataSource
@@ -211,7 +184,7 @@ bool VXLBlackBoxData::ExtractStreamInformation(const char* path)
     FileSource source(path);
     if (!source.isOpen())
         return false;
-    return extract(source);
+    return extractGuarded(source);
 }
 
 bool VXLBlackBoxData::ExtractStreamInformation(const QString& path)
@@ -228,7 +201,20 @@ bool VXLBlackBoxData::extractFromBytes(QByteArrayView bytes)
     qCDebug(lcDriveData, "#############################   START");
     clear();
     MemorySource source(bytes);
-    return extract(source);
+    return extractGuarded(source);
+}
+
+bool VXLBlackBoxData::extractGuarded(DriveDataSource& source)
+{
+    try {
+        return extract(source);
+    } catch (const std::bad_alloc&) {
+        // The lists are bounded, yet a machine short of memory can still refuse them: the
+        // recording then has no drive data, and the program goes on.
+        clear();
+        m_outOfMemory = true;
+        return false;
+    }
 }
 
 bool VXLBlackBoxData::extract(DriveDataSource& source)
@@ -236,19 +222,20 @@ bool VXLBlackBoxData::extract(DriveDataSource& source)
     ChunkTable table;
     if (!findChunkTable(source, table))
         return false;
+    m_announcedRecords = table.entryCount;
 
+    constexpr uint32_t kChunkSize = kChunkHeaderSize + kRecordSize;
     const uint64_t fileSize = source.size();
     const uint32_t entries = readableEntryCount(table, fileSize);
     // Each record takes its own 155 bytes in a genuine recording; more records than that
-    // means a table pointing at the same bytes again and again, which would only grow the
-    // lists without limit.
-    const uint64_t maxRecords = fileSize / (kChunkHeaderSize + kRecordSize);
+    // means a table pointing at the same bytes again and again. And none holds more than a
+    // day of them: a sparse file of a few megabytes on disk can claim gigabytes of chunks.
+    const uint64_t maxRecords = std::min<uint64_t>(fileSize / kChunkSize, uint64_t(kRecordLimit));
 
     // The table is read a window at a time; the window's chunks are read first (by two
     // threads when there are many: each one is a separate page-cache lookup, which is most
     // of the time on a long recording), then turned into records in table order.
     constexpr uint32_t kWindow = 2048;
-    constexpr uint32_t kChunkSize = kChunkHeaderSize + kRecordSize;
     unsigned char offsets[kWindow * 4];
     std::vector<unsigned char> chunks(size_t(kWindow) * kChunkSize);
     bool complete[kWindow];
@@ -258,8 +245,7 @@ bool VXLBlackBoxData::extract(DriveDataSource& source)
             complete[k] = source.readFully(bigEndian32(offsets + k * 4),
                                            chunks.data() + size_t(k) * kChunkSize, kChunkSize);
     };
-    bool full = false;
-    for (uint32_t first = 0; first < entries && !full; first += kWindow) {
+    for (uint32_t first = 0; first < entries && !m_recordLimitReached; first += kWindow) {
         const uint32_t batch = std::min(kWindow, entries - first);
         const size_t got =
             source.readAt(uint64_t(table.start) + uint64_t(first) * 4, offsets, size_t(batch) * 4);
@@ -282,16 +268,17 @@ bool VXLBlackBoxData::extract(DriveDataSource& source)
         for (uint32_t k = 0; k < count; ++k) {
             if (!complete[k])
                 continue;
+            // Checked before a record, so a recording that ends exactly at a bound is whole.
+            if (uint64_t(m_gpsBlocks.size()) >= maxRecords || m_nmeas.size() >= kSentenceLimit) {
+                qCDebug(lcDriveData, "chunk table holds more records than a recording can");
+                m_recordLimitReached = true;
+                break;
+            }
             const unsigned char* record = chunks.data() + size_t(k) * kChunkSize + kChunkHeaderSize;
             ParseGSensor(record + 8, 16);
             std::memcpy(work, record + 24, sizeof work);
             ParseNMEA(work + 1, 128);
             m_gpsBlocks.append(VXLAviGpsData(work));
-            if (uint64_t(m_gpsBlocks.size()) >= maxRecords) {
-                qCDebug(lcDriveData, "chunk table holds more records than the file");
-                full = true;
-                break;
-            }
         }
     }
     qCDebug(lcDriveData, "#############################  FINISH");
@@ -301,9 +288,14 @@ bool VXLBlackBoxData::extract(DriveDataSource& source)
 void VXLBlackBoxData::clear()
 {
     m_parser.clear();
-    m_nmeas.clear();
-    m_gSensors.clear();
-    m_gpsBlocks.clear();
+    // Assigned, not cleared: QList::clear keeps (or, when shared, allocates anew) the old
+    // capacity, which after a long recording is a lot of memory for nothing.
+    m_nmeas = {};
+    m_gSensors = {};
+    m_gpsBlocks = {};
+    m_announcedRecords = 0;
+    m_recordLimitReached = false;
+    m_outOfMemory = false;
 }
 
 bool VXLBlackBoxData::ParseGSensor(const unsigned char* buffer, uint32_t bufferSize)

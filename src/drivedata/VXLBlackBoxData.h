@@ -27,16 +27,34 @@ public:
     static constexpr int kRecordSize = 153;
     static constexpr int kChunkHeaderSize = 2;
 
+    // Bounds of one recording, far above what the camera writes (ten records and a few
+    // sentences a second, a few minutes a recording), so that only a damaged or crafted chunk
+    // table meets them: a day of records, and as many sentences. Reading stops at the record
+    // that would pass one of them (the sentences of the last record read may pass theirs).
+    static constexpr qsizetype kRecordLimit = 24 * 60 * 60 * 10;
+    static constexpr qsizetype kSentenceLimit = kRecordLimit;
+
     // Clears, then walks the MP4 boxes to the data track's chunk table and reads every
     // record. True when the table was found and walked (the lists may still be empty);
-    // false, with empty lists, for no path, an unreadable file or a file of another layout.
+    // false, with empty lists, for no path, an unreadable file (a FIFO or a device is not
+    // waited on), a file of another layout, or when memory ran out.
     bool ExtractStreamInformation(const char* path);
     bool ExtractStreamInformation(const QString& path);
     // The same on a recording held in memory (tests, fuzzing).
     bool extractFromBytes(QByteArrayView bytes);
 
-    // Clears the parser's running fix and empties the lists.
+    // Clears the parser's running fix, empties the lists and forgets what the last
+    // extraction met.
     void clear();
+
+    // What the last extraction met, for a caller that reports partial results. The entry
+    // count of the chunk table as stored (records announced; 0 without a table).
+    uint32_t announcedRecordCount() const { return m_announcedRecords; }
+    // Reading stopped at a bound with readable records left: kRecordLimit, kSentenceLimit,
+    // or one 155-byte chunk per record in the file's size.
+    bool recordLimitReached() const { return m_recordLimitReached; }
+    // Memory ran out; the lists are empty and the extraction answered false.
+    bool outOfMemory() const { return m_outOfMemory; }
 
     // Hands each "$G" sentence of the text to the parser and keeps a snapshot of the fix after
     // each. Sentence ends (CR, LF, 0) are overwritten with 0 in place. False for no text.
@@ -53,10 +71,14 @@ public:
     const QList<VXLAviGpsData>& m_vGpsData() const { return m_gpsBlocks; }
 
 private:
+    bool extractGuarded(DriveDataSource& source);
     bool extract(DriveDataSource& source);
 
     VXLNMEASentenceParser m_parser;
     QList<VXLGpsData> m_nmeas;
     QList<VXLGSensor> m_gSensors;
     QList<VXLAviGpsData> m_gpsBlocks;
+    uint32_t m_announcedRecords = 0;
+    bool m_recordLimitReached = false;
+    bool m_outOfMemory = false;
 };

@@ -140,7 +140,9 @@ TEST(VXLBlackBoxData, ChunkTableEdgeCases)
     {
         const char* name;
         Options options;
-        qsizetype samples;
+        qsizetype samples; // -1: one per 155 bytes of the file
+        uint32_t announced;
+        bool limitReached;
     };
     Options empty;
     empty.countOverride = true;
@@ -149,17 +151,24 @@ TEST(VXLBlackBoxData, ChunkTableEdgeCases)
     Options hugeCount;
     hugeCount.countOverride = true;
     hugeCount.count = 0xfffffff0u;
+    Options sameChunk; // the file's first bytes, read as a chunk again and again
+    sameChunk.leadingOffsets = QList<uint32_t>(1000, 0u);
     const TableCase cases[] = {
-        {"zero entries", empty, 0},
-        {"offsets past the end add nothing; the loop goes on", pastEnd, 3},
-        {"a count near 2^32 reads the table the file holds", hugeCount, 3},
+        {"zero entries", empty, 0, 0, false},
+        {"offsets past the end add nothing; the loop goes on", pastEnd, 3, 5, false},
+        {"a count near 2^32 reads the table the file holds", hugeCount, 3, 0xfffffff0u, false},
+        {"no more records than the file has room for", sameChunk, -1, 1003, true},
     };
     for (const TableCase& c : cases) {
         SCOPED_TRACE(c.name);
+        const QByteArray bytes = recording(records, c.options).bytes;
         VXLBlackBoxData data;
-        EXPECT_TRUE(data.extractFromBytes(recording(records, c.options).bytes));
-        EXPECT_EQ(data.m_GSensors().size(), c.samples);
-        EXPECT_EQ(data.m_vGpsData().size(), c.samples);
+        EXPECT_TRUE(data.extractFromBytes(bytes));
+        const qsizetype samples = c.samples >= 0 ? c.samples : bytes.size() / 155;
+        EXPECT_EQ(data.m_GSensors().size(), samples);
+        EXPECT_EQ(data.m_vGpsData().size(), samples);
+        EXPECT_EQ(data.announcedRecordCount(), c.announced);
+        EXPECT_EQ(data.recordLimitReached(), c.limitReached);
     }
 }
 
