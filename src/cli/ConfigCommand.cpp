@@ -20,8 +20,10 @@ const char* const kConfigUsage =
     "            follows szPlateNumber and the checksum is recomputed. VALUE is a number\n"
     "            (decimal, or hex with 0x), ASCII text for szPlateNumber, wifi_ssid and\n"
     "            wifi_password (cut to 8 or 16 bytes), 19 comma-separated numbers for\n"
-    "            dummy00. An unknown field or a bad value changes nothing.\n"
-    "The file is replaced whole or not at all.\n";
+    "            dummy00. An unknown field or a bad value changes nothing, and so does a\n"
+    "            FILE that is not exactly 500 bytes.\n"
+    "The file is replaced whole or not at all, keeping its mode and owner; a FIFO or a\n"
+    "device is neither read nor replaced.\n";
 
 namespace {
 
@@ -30,12 +32,15 @@ int usageError(const QString& message)
     return CommandOutput::usageError("config", message);
 }
 
-bool readRecord(const QString& path, _FILEDATA* record)
+// `set` reads only a file of exactly 500 bytes, as the settings window does: a record taken
+// from a longer file would be written back over it, cutting it.
+bool readRecord(const QString& path, _FILEDATA* record, bool exactSize)
 {
-    if (readFileData(path, record))
+    QString reason;
+    if (exactSize ? readExactFileData(path, record, &reason) : readFileData(path, record, &reason))
         return true;
     CommandOutput::writeError(
-        QStringLiteral("config: cannot read %1 as a settings file (500 bytes)").arg(path));
+        QStringLiteral("config: cannot read %1 as a settings file: %2").arg(path, reason));
     return false;
 }
 
@@ -141,8 +146,10 @@ int runDefaults(const QStringList& args)
 {
     if (args.size() != 1)
         return usageError(QStringLiteral("defaults takes one output file"));
-    if (!writeDefaultFileData(args.first()).isEmpty()) {
-        CommandOutput::writeError(QStringLiteral("config: cannot write %1").arg(args.first()));
+    QString reason;
+    if (!writeDefaultFileData(args.first(), &reason).isEmpty()) {
+        CommandOutput::writeError(
+            QStringLiteral("config: cannot write %1: %2").arg(args.first(), reason));
         return 2;
     }
     return 0;
@@ -153,7 +160,7 @@ int runShow(const QStringList& args)
     if (args.size() != 1)
         return usageError(QStringLiteral("show takes one settings file"));
     _FILEDATA record{};
-    if (!readRecord(args.first(), &record))
+    if (!readRecord(args.first(), &record, false))
         return 2;
     CommandOutput::writeOut(showRecord(record));
     return 0;
@@ -165,7 +172,7 @@ int runSet(const QStringList& args)
         return usageError(QStringLiteral("set takes a settings file and NAME=VALUE..."));
     const QString& path = args.first();
     _FILEDATA record{};
-    if (!readRecord(path, &record))
+    if (!readRecord(path, &record, true))
         return 2;
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString problem = applyAssignment(args[i], &record);
@@ -176,9 +183,11 @@ int runSet(const QStringList& args)
         }
     }
     completeFileDataForSave(&record);
-    if (!writeFileData(record, path).isEmpty()) {
+    QString reason;
+    if (!writeFileData(record, path, &reason).isEmpty()) {
         CommandOutput::writeError(
-            QStringLiteral("config set: cannot write %1; the old file is kept").arg(path));
+            QStringLiteral("config set: cannot write %1: %2; the old file is kept")
+                .arg(path, reason));
         return 2;
     }
     return 0;
@@ -188,8 +197,8 @@ int runSet(const QStringList& args)
 
 int runConfigCommand(const QStringList& args)
 {
-    // Diagnostics go to the log in the app; here only real warnings reach stderr.
-    QLoggingCategory::setFilterRules(QStringLiteral("vexlo.*.info=false"));
+    // The reason of a failure is printed with its message; the log would only repeat it.
+    QLoggingCategory::setFilterRules(QStringLiteral("vexlo.*.info=false\nvexlo.settings=false"));
     if (args.isEmpty())
         return usageError(QStringLiteral("expected defaults, show or set"));
     const QString& action = args.first();

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -24,16 +25,8 @@ void printOverview()
     std::printf("\nRun \"vexlo-tool COMMAND --help\" for the arguments of one command.\n");
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
+int runCommand(QStringList args)
 {
-    // No QCoreApplication here: most commands are a read and a print, and start-up time is
-    // part of what scripts calling us wait for. A command that needs an event loop makes one.
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args.append(QString::fromLocal8Bit(argv[i]));
-
     if (args.isEmpty() || args.first() == u"--help" || args.first() == u"-h" ||
         args.first() == u"help") {
         printOverview();
@@ -52,4 +45,25 @@ int main(int argc, char* argv[])
     CommandOutput::writeError(
         QStringLiteral("vexlo-tool: unknown command \"%1\" (see vexlo-tool --help)").arg(name));
     return 2;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // No QCoreApplication here: most commands are a read and a print, and start-up time is
+    // part of what scripts calling us wait for. A command that needs an event loop makes one.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+
+    int exitCode = 2;
+    try {
+        exitCode = runCommand(args);
+    } catch (const std::bad_alloc&) {
+        // What a command keeps is bounded by its input; a machine short of memory still gets
+        // a message and an exit code rather than an abort.
+        CommandOutput::writeError(QStringLiteral("vexlo-tool: out of memory"));
+    }
+    return CommandOutput::finish(exitCode);
 }

@@ -1,4 +1,5 @@
 #include "ToolRunner.h"
+#include "support/FullFileSystem.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -8,6 +9,13 @@
 #include <QJsonObject>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 
@@ -142,6 +150,145 @@ TEST(VexloToolClock, WritesTheClockFile)
                                    QStringList{"clock", card.filePath("missing/timeset.cfg")}})
         EXPECT_EQ(runTool(bad).exitCode, 2) << bad.join(' ').toStdString();
     EXPECT_EQ(readAll(path), now);
+}
+
+struct stat statOf(const QString& path)
+{
+    struct stat status = {};
+    EXPECT_EQ(::lstat(QFile::encodeName(path).constData(), &status), 0) << path.toStdString();
+    return status;
+}
+
+// The tool in a child whose files cannot grow past `limit` bytes: writing a file fails for
+// real (EFBIG, SIGXFSZ ignored), as on a card with no room left.
+std::function<void(QProcess&)> fileSizeLimit(rlim_t limit)
+{
+    return [limit](QProcess& process) {
+        process.setChildProcessModifier([limit] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit fileSize = {limit, limit};
+            ::setrlimit(RLIMIT_FSIZE, &fileSize);
+        });
+    };
+}
+
+TEST(VexloToolFiles, AFailedWriteKeepsTheOldFile)
+{
+    TempDir card;
+    const QString config = card.filePath("config.bin");
+    const QString clock = card.filePath("timeset.cfg");
+    ASSERT_EQ(runTool({"config", "defaults", config}).exitCode, 0);
+    ASSERT_EQ(runTool({"clock", clock, "--date", "2017-03-03", "--time", "07:05:09"}).exitCode, 0);
+    const QByteArray oldConfig = readAll(config);
+    const QByteArray oldClock = readAll(clock);
+
+    for (const QStringList& args : {QStringList{"config", "set", config, "ADAS_Car=1"},
+                                    QStringList{"config", "defaults", config},
+                                    QStringList{"clock", clock, "--date", "2024-01-31"}}) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const ToolResult result = runTool(args, fileSizeLimit(10));
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_TRUE(result.err.contains("File too large")) << result.err.toStdString();
+    }
+    EXPECT_EQ(readAll(config), oldConfig);
+    EXPECT_EQ(readAll(clock), oldClock);
+    EXPECT_EQ(QDir(card.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"config.bin", "timeset.cfg"}));
+}
+
+// The sequence of a full card, as a user would meet it.
+TEST(VexloToolFiles, AFullCardKeepsItsSettings)
+{
+    FullFileSystem card;
+    if (!card.isMounted())
+        GTEST_SKIP() << "mounting a small tmpfs needs root";
+    const QString config = card.filePath("config.bin");
+    ASSERT_EQ(runTool({"config", "defaults", config}).exitCode, 0);
+    const QByteArray before = readAll(config);
+    card.fill();
+
+    const ToolResult set = runTool({"config", "set", config, "ADAS_Car=1"});
+    EXPECT_EQ(set.exitCode, 2);
+    EXPECT_TRUE(set.err.contains("No space left on device")) << set.err.toStdString();
+    EXPECT_EQ(readAll(config), before);
+    EXPECT_EQ(runTool({"clock", card.filePath("timeset.cfg")}).exitCode, 2);
+    EXPECT_EQ(runTool({"config", "defaults", card.filePath("other.bin")}).exitCode, 2);
+    EXPECT_EQ(QDir(card.filePath(".")).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"config.bin", "filler"}));
+}
+
+TEST(VexloToolFiles, OddFilesAreRefusedAtOnceAndLeftAlone)
+{
+    TempDir card;
+    const QString fifo = card.filePath("fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    const QString device = card.filePath("device");
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0644, makedev(1, 3)), 0);
+    }
+    const QString defaults = card.filePath("defaults.bin");
+    ASSERT_EQ(runTool({"config", "defaults", defaults}).exitCode, 0);
+    const QString longer = card.write("long.bin", readAll(defaults) + 'x');
+    const QString huge = card.write("huge.bin", QByteArray(1 << 20, '\x11'));
+
+    const struct
+    {
+        QStringList args;
+        const char* message;
+    } cases[] = {
+        {{"config", "show", fifo}, "it is a FIFO (named pipe), not a regular file"},
+        {{"config", "set", fifo, "ADAS_Car=1"}, "FIFO"},
+        {{"config", "defaults", fifo}, "FIFO"},
+        {{"clock", fifo}, "FIFO"},
+        {{"config", "show", card.path()}, "it is a folder, not a regular file"},
+        {{"config", "set", longer, "ADAS_Car=1"}, "it holds 501 bytes"},
+        {{"config", "set", huge, "ADAS_Car=1"}, "it holds 1048576 bytes"},
+        {{"config", "defaults", device}, "it is a device, not a regular file"},
+        {{"clock", device}, "device"},
+    };
+    for (const auto& c : cases) {
+        if (c.args.contains(device) && !root)
+            continue;
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const ToolResult result = runTool(c.args);
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_TRUE(result.err.contains(c.message)) << result.err.toStdString();
+    }
+    EXPECT_TRUE(S_ISFIFO(statOf(fifo).st_mode));
+    if (root) {
+        EXPECT_TRUE(S_ISCHR(statOf(device).st_mode));
+    }
+    EXPECT_EQ(readAll(longer), readAll(defaults) + 'x');
+    EXPECT_EQ(readAll(huge), QByteArray(1 << 20, '\x11'));
+}
+
+// Every command's output is checked: one that cannot be written all is a failure.
+TEST(VexloToolOutput, AnOutputThatCannotBeWrittenIsAFailure)
+{
+    TempDir card;
+    const QString config = card.filePath("config.bin");
+    ASSERT_EQ(runTool({"config", "defaults", config}).exitCode, 0);
+    const QString sampleCard = qEnvironmentVariable("VEXLO_BINARY_DIR") + "/sample-card";
+    const QString recording = QString::fromUtf8(
+        runTool({"scan", sampleCard}).out.split('\t').value(7).split('\n').value(0));
+    ASSERT_TRUE(recording.endsWith(".MP4")) << "the sample card is made by the build";
+
+    const auto toDevFull = [](QProcess& process) {
+        process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    };
+    for (const QStringList& args :
+         {QStringList{"scan", sampleCard}, QStringList{"extract", recording},
+          QStringList{"extract", recording, "--format", "json"},
+          QStringList{"config", "show", config}, QStringList{"--help"},
+          QStringList{"clock", "--help"}}) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const ToolResult result = runTool(args, toDevFull);
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_EQ(result.err, "vexlo-tool: cannot write the output: No space left on device\n");
+    }
+    // A command with nothing to print has nothing to lose.
+    EXPECT_EQ(runTool({"config", "defaults", config}, toDevFull).exitCode, 0);
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 namespace {
 
 using testrecording::Record;
@@ -95,6 +97,89 @@ TEST(ExtractCommand, Failures)
         EXPECT_TRUE(result.out.isEmpty());
         EXPECT_TRUE(result.err.contains(c.message)) << result.err.toStdString();
     }
+}
+
+// Records announced in the chunk table and not read are never passed over in silence; a
+// track with none readable is no data.
+TEST(ExtractCommand, PartialAndEmptyResultsAreReported)
+{
+    TempDir dir;
+    testrecording::Options allUnreadable;
+    allUnreadable.leadingOffsets = {0xffffff00u, 0xffffff00u, 0x7fffffffu};
+    testrecording::Options halfUnreadable;
+    halfUnreadable.leadingOffsets = {0xffffff00u, 0xffffff00u};
+    testrecording::Options empty;
+    empty.countOverride = true;
+    const struct
+    {
+        const char* name;
+        QByteArray bytes;
+        int exitCode;
+        int rows;
+        const char* message;
+    } cases[] = {
+        {"every entry unreadable", testrecording::recording({}, allUnreadable).bytes, 1, 0,
+         "extract: none of the 3 records announced in the chunk table could be read\n"},
+        {"half of them", testrecording::recording({{}, {}}, halfUnreadable).bytes, 0, 2,
+         "extract: 2 of 4 records announced in the chunk table could not be read\n"},
+        {"an empty table", testrecording::recording({{}}, empty).bytes, 1, 0,
+         "extract: the drive data track holds no records\n"},
+        {"every record read", recordingBytes(), 0, 3, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.write("a.MP4", c.bytes);
+        for (const char* format : {"csv", "gpx", "json"}) {
+            const ToolResult result = runTool({"extract", path, "--format", format});
+            EXPECT_EQ(result.exitCode, c.exitCode);
+            EXPECT_EQ(result.err, c.message);
+            EXPECT_EQ(result.out.isEmpty(), c.rows == 0) << format;
+        }
+        EXPECT_EQ(runTool({"extract", path}).out.count('\n'), c.rows ? c.rows + 1 : 0);
+    }
+}
+
+// A chunk table claiming 2^32-1 entries in a sparse file of 512 MiB (a few kilobytes on disk):
+// every entry past the real ones reads as offset 0, a readable chunk. The output stops at a
+// day of records at ten a second, and says so.
+QString craftedSparseRecording(const TempDir& dir)
+{
+    testrecording::Recording crafted = testrecording::recording({{}, {}});
+    for (const qsizetype field : {crafted.stcoOffset, crafted.stcoOffset + 12})
+        crafted.bytes.replace(field, 4, QByteArray(4, '\xff'));
+    const QString path = dir.write("crafted.MP4", crafted.bytes);
+    QFile file(path);
+    EXPECT_TRUE(file.resize(qint64(512) << 20));
+    return path;
+}
+
+TEST(ExtractCommand, ACraftedTableIsBoundedByWhatARecordingCanHold)
+{
+    TempDir dir;
+    const QString path = craftedSparseRecording(dir);
+    const ToolResult result = runTool({"extract", path});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out.count('\n'), 864000 + 1);
+    EXPECT_EQ(result.err, "extract: stopped after 864000 records, the most this recording can "
+                          "hold; 4294103295 more are announced in its chunk table\n");
+}
+
+TEST(ExtractCommand, RunningOutOfMemoryIsAMessageNotACrash)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
+#endif
+    TempDir dir;
+    const QString path = craftedSparseRecording(dir);
+    // 100 MB of address space starts the tool but cannot hold the lists of 864000 records.
+    const ToolResult result = runTool({"extract", path, "--format", "gpx"}, [](QProcess& process) {
+        process.setChildProcessModifier([] {
+            const rlimit addressSpace = {100u << 20, 100u << 20};
+            ::setrlimit(RLIMIT_AS, &addressSpace);
+        });
+    });
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_TRUE(result.err.contains("not enough memory")) << result.err.toStdString();
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 // Runs vexlo-tool as a user or a script would, and keeps what it printed.
 struct ToolResult
 {
@@ -14,9 +16,13 @@ struct ToolResult
     QByteArray err;
 };
 
-inline ToolResult runTool(const QStringList& args)
+// `setup`, when given, prepares the process before it starts: a file for its stdout, limits
+// set in the child.
+inline ToolResult runTool(const QStringList& args, const std::function<void(QProcess&)>& setup = {})
 {
     QProcess process;
+    if (setup)
+        setup(process);
     process.start(QStringLiteral(VEXLO_TOOL_PATH), args);
     EXPECT_TRUE(process.waitForFinished(60000));
     ToolResult result;
