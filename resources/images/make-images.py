@@ -80,6 +80,25 @@ def full_screen(ink):
             f'stroke="{ink}" stroke-width="2" stroke-linecap="round" stroke-linejoin="round"/>')
 
 
+def snapshot(ink):
+    """A still camera: the frame is saved as a picture."""
+    return (f'<path d="M10.5 15 H15 L16.8 12.5 H23.2 L25 15 H29.5 A1.5 1.5 0 0 1 31 16.5 V26.5 '
+            f'A1.5 1.5 0 0 1 29.5 28 H10.5 A1.5 1.5 0 0 1 9 26.5 V16.5 A1.5 1.5 0 0 1 10.5 15 Z" '
+            f'fill="none" stroke="{ink}" stroke-width="2" stroke-linejoin="round"/>'
+            f'<circle cx="20" cy="21.3" r="3.8" fill="none" stroke="{ink}" stroke-width="2"/>')
+
+
+def printer(ink):
+    return (f'<path d="M14 16 V11 H26 V16" fill="none" stroke="{ink}" stroke-width="2" '
+            f'stroke-linejoin="round"/>'
+            f'<path d="M14 25 H10.5 A1.5 1.5 0 0 1 9 23.5 V17.5 A1.5 1.5 0 0 1 10.5 16 H29.5 '
+            f'A1.5 1.5 0 0 1 31 17.5 V23.5 A1.5 1.5 0 0 1 29.5 25 H26" fill="none" '
+            f'stroke="{ink}" stroke-width="2" stroke-linejoin="round"/>'
+            f'<rect x="14" y="21" width="12" height="8" fill="none" stroke="{ink}" '
+            f'stroke-width="2" stroke-linejoin="round"/>'
+            f'<circle cx="27.5" cy="19.3" r="1.1" fill="{ink}"/>')
+
+
 def list_glyph(ink):
     rows = "".join(f'<rect x="4" y="{y}" width="4" height="3" rx="1" fill="{ink}"/>'
                    f'<rect x="10" y="{y}" width="14" height="3" rx="1" fill="{ink}"/>'
@@ -164,6 +183,8 @@ def main():
     button("icon_backward", 40, rewind)
     button("icon_forward", 40, fast_forward)
     button("icon_fullscreen", 40, full_screen)
+    button("icon_capture", 40, snapshot)
+    button("icon_print", 40, printer)
     tab("record", list_glyph)
     tab("information", pin_glyph)
     logo("v1_front_logo", 160, 80, "FRONT", FRONT, 16)

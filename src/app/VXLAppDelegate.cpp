@@ -1,5 +1,6 @@
 #include "VXLAppDelegate.h"
 
+#include "VXLFrameCapture.h"
 #include "VXLLoadingIndicator.h"
 #include "VXLMainWindow.h"
 #include "VXLMainWindowLayout.h"
@@ -29,6 +30,7 @@ VXLAppDelegate::VXLAppDelegate(const Parts& parts, QObject* parent)
       m_router(parts.router)
 {
     m_mediaListModel = new VXLMediaListModel(m_mediaList, this);
+    m_frameCapture = new VXLFrameCapture(m_window, m_player1, this);
     m_window->setMediaListModel(m_mediaListModel);
     connect(m_mediaList, &VXLMediaList::mediaListChanged, this, &VXLAppDelegate::mediaListChanged);
 }
@@ -81,6 +83,8 @@ void VXLAppDelegate::registerObservers()
     connect(ui.swapButton, &GWImageButton::clicked, this, [this] { m_controller->swapPlayer(); });
     connect(ui.openButton, &GWImageButton::clicked, this,
             &VXLAppDelegate::openMediaDirectoryDialog);
+    connect(ui.captureVideoButton, &GWImageButton::clicked, this, &VXLAppDelegate::captureVideo);
+    connect(ui.printButton, &GWImageButton::clicked, this, &VXLAppDelegate::print);
     connect(ui.recordButtonImageView, &GWImageButton::clicked, this,
             &VXLAppDelegate::clickMediaListViewButton);
     connect(ui.informationButtonImageView, &GWImageButton::clicked, this,
@@ -149,6 +153,8 @@ void VXLAppDelegate::connectMenus()
         connect(action, &QAction::triggered, this, slot);
     };
     on(ui.actionOpenDirectory, &VXLAppDelegate::openMediaDirectoryDialog);
+    on(ui.actionCaptureVideo, &VXLAppDelegate::captureVideo);
+    on(ui.actionPrint, &VXLAppDelegate::print);
     on(ui.actionCloseWindow, &VXLAppDelegate::closeWindow);
     on(ui.actionQuit, &VXLAppDelegate::closeWindow);
     on(ui.actionShowRecordings, &VXLAppDelegate::clickMediaListViewButton);
@@ -394,6 +400,16 @@ void VXLAppDelegate::updateGsensorUIByPlayPositon()
 void VXLAppDelegate::updateGpsUIByPlayPosition()
 {
     // The G-sensor pass has filled every readout and the map for this position already.
+}
+
+void VXLAppDelegate::captureVideo()
+{
+    m_frameCapture->captureVideo();
+}
+
+void VXLAppDelegate::print()
+{
+    m_frameCapture->print();
 }
 
 void VXLAppDelegate::closeWindow()

@@ -12,6 +12,7 @@
 #include <QString>
 
 class VXLBlackBoxData;
+class VXLFrameCapture;
 class VXLMainWindow;
 class VXLMediaList;
 class VXLMediaListModel;
@@ -82,6 +83,11 @@ public:
     // Stops playback (the application then lets the players go).
     void die();
 
+    // The master's current frame saved as a picture (while it plays) or printed.
+    void captureVideo();
+    void print();
+    VXLFrameCapture* frameCapture() const { return m_frameCapture; }
+
     // Loading indicator.
     bool isLoadingVisible() const;
     double loadingProgress() const;
@@ -121,6 +127,7 @@ private:
     VXLWindowRouter* m_router;
     VXLMediaListModel* m_mediaListModel = nullptr;
     QPointer<VXLPlaybackController> m_controller;
+    VXLFrameCapture* m_frameCapture = nullptr;
     // The drive data is refilled during an opening; the readouts wait until it is ready.
     bool m_blackBoxDataReady = false;
     int m_rightViewMode = 0;
