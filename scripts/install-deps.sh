@@ -18,8 +18,8 @@ packages=(
   dosfstools mtools util-linux pkexec
   # sample recordings
   ffmpeg
-  # tests and benchmarks
-  libgtest-dev googletest libbenchmark-dev xvfb xauth x11-apps imagemagick
+  # tests and benchmarks (cups, cups-bsd: a print server the print tests start for themselves)
+  libgtest-dev googletest libbenchmark-dev xvfb xauth x11-apps imagemagick cups cups-bsd
   fonts-dejavu-core clang libclang-rt-14-dev time bc
 )
 
