@@ -43,18 +43,24 @@ public:
     bool isRunning() const { return m_cupsd.state() == QProcess::Running && m_ready; }
     const QString& whyNotRunning() const { return m_problem; }
 
-    // A queue printing into outputPath(name) through the filters the PPD asks for.
-    bool addQueue(const QString& name, const QByteArray& ppd)
+    // A PostScript printer (CUPS's generic driver) printing into outputPath(name): a JPEG
+    // reaches it through CUPS's image filters.
+    bool addPostScriptQueue(const QString& name)
     {
-        const QString ppdPath = m_dir.filePath(name + QStringLiteral(".ppd"));
-        QFile file(ppdPath);
-        if (!file.open(QIODevice::WriteOnly) || file.write(ppd) != ppd.size()) {
+        return lpadmin({QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
+                        QStringLiteral("file://") + outputPath(name), QStringLiteral("-m"),
+                        QStringLiteral("drv:///sample.drv/generic.ppd")});
+    }
+    // The same printer taking plain text only: no filter turns a JPEG into text.
+    bool addTextOnlyQueue(const QString& name)
+    {
+        QFile ppd(m_dir.filePath(QStringLiteral("conf/ppd/") + name + QStringLiteral(".ppd")));
+        if (!addPostScriptQueue(name) || !ppd.open(QIODevice::ReadWrite | QIODevice::Append) ||
+            ppd.write("*cupsFilter2: \"text/plain text/plain 0 -\"\n") <= 0) {
             return false;
         }
-        file.close();
-        return lpadmin({QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
-                        QStringLiteral("file://") + outputPath(name), QStringLiteral("-P"),
-                        ppdPath});
+        ppd.close();
+        return lpadmin({QStringLiteral("-p"), name, QStringLiteral("-P"), ppd.fileName()});
     }
     bool removeQueue(const QString& name) { return lpadmin({QStringLiteral("-x"), name}); }
 

@@ -23,59 +23,6 @@
 
 namespace {
 
-// A PPD for a PostScript printer: a JPEG reaches it through CUPS's image filters.
-QByteArray postScriptPpd()
-{
-    static const char text[] = R"ppd(*PPD-Adobe: "4.3"
-*FormatVersion: "4.3"
-*FileVersion: "1.0"
-*LanguageVersion: English
-*LanguageEncoding: ISOLatin1
-*PCFileName: "TESTPS.PPD"
-*Manufacturer: "Test"
-*Product: "(Test PostScript)"
-*ModelName: "Test PostScript"
-*ShortNickName: "Test PostScript"
-*NickName: "Test PostScript"
-*PSVersion: "(3010.000) 0"
-*LanguageLevel: "3"
-*ColorDevice: True
-*DefaultColorSpace: RGB
-*OpenUI *PageSize/Media Size: PickOne
-*OrderDependency: 10 AnySetup *PageSize
-*DefaultPageSize: Letter
-*PageSize Letter/US Letter: "<</PageSize[612 792]>>setpagedevice"
-*PageSize A4/A4: "<</PageSize[595 842]>>setpagedevice"
-*PageSize A5/A5: "<</PageSize[420 595]>>setpagedevice"
-*CloseUI: *PageSize
-*OpenUI *PageRegion: PickOne
-*OrderDependency: 10 AnySetup *PageRegion
-*DefaultPageRegion: Letter
-*PageRegion Letter/US Letter: "<</PageSize[612 792]>>setpagedevice"
-*PageRegion A4/A4: "<</PageSize[595 842]>>setpagedevice"
-*PageRegion A5/A5: "<</PageSize[420 595]>>setpagedevice"
-*CloseUI: *PageRegion
-*DefaultImageableArea: Letter
-*ImageableArea Letter/US Letter: "18 36 594 756"
-*ImageableArea A4/A4: "18 36 577 806"
-*ImageableArea A5/A5: "18 36 402 559"
-*DefaultPaperDimension: Letter
-*PaperDimension Letter/US Letter: "612 792"
-*PaperDimension A4/A4: "595 842"
-*PaperDimension A5/A5: "420 595"
-)ppd";
-    return QByteArray(text);
-}
-
-// A printer that takes plain text only: no filter turns a JPEG into text.
-QByteArray textOnlyPpd()
-{
-    QByteArray ppd = postScriptPpd();
-    ppd.replace("Test PostScript", "Test Text Only");
-    ppd.append("*cupsFilter2: \"text/plain text/plain 0 -\"\n");
-    return ppd;
-}
-
 // A paused master with a recording: its snapshot is a picture drawn here.
 class PausedPlayer : public ScriptedPlayer
 {
@@ -84,6 +31,8 @@ public:
     {
         setMedia(VLCMedia::mediaWithPath(QStringLiteral("/card/alwa_20230415_093012_F.MP4"),
                                          VLCMedia::kFrontDirection));
+        play();
+        pause();
     }
     bool saveVideoSnapshotAt(const QString& path, int, int) override
     {
@@ -133,9 +82,10 @@ protected:
         if (!server.isRunning()) {
             GTEST_SKIP() << "no print server of our own: " << server.whyNotRunning().toStdString();
         }
-        ASSERT_TRUE(server.addQueue(QStringLiteral("jpegq"), postScriptPpd()))
+        ASSERT_TRUE(server.addPostScriptQueue(QStringLiteral("jpegq")))
             << server.whyNotRunning().toStdString();
-        ASSERT_TRUE(server.addQueue(QStringLiteral("textq"), textOnlyPpd()));
+        ASSERT_TRUE(server.addTextOnlyQueue(QStringLiteral("textq")))
+            << server.whyNotRunning().toStdString();
         window.show();
         setAlertHookForTesting([this](QMessageBox* box) {
             alerts << box->text();
@@ -217,7 +167,7 @@ TEST_F(PrintToCups, JpegQueueWritesThePausedFrame)
 TEST_F(PrintToCups, RefusalsAreLoggedShownAndPrintNothing)
 {
     CupsServer& server = CupsServer::shared();
-    ASSERT_TRUE(server.addQueue(QStringLiteral("goneq"), postScriptPpd()));
+    ASSERT_TRUE(server.addPostScriptQueue(QStringLiteral("goneq")));
     TempDir pdf;
     struct Case
     {
