@@ -1,7 +1,8 @@
 #include "VXLFrameCapture.h"
 
-#include "CaptureFiles.h"
+#include "CaptureSnapshot.h"
 #include "VXLPrintPanelPaper.h"
+#include "fileio/SafeFileWriter.h"
 #include "player/VXLPlayerInterface.h"
 #include "widgets/GWAlert.h"
 #include "widgets/LocalizedString.h"
@@ -136,7 +137,7 @@ void VXLFrameCapture::saveSnapshotCopy(const QString& path, const QByteArray& by
 {
     // Flushing to a slow card can take a while: off the GUI thread.
     m_worker.start([this, path, bytes] {
-        const QString error = replaceFileWithBytes(path, bytes);
+        const QString error = replaceFileContents(path, bytes);
         QMetaObject::invokeMethod(
             this, [this, path, error] { captureCopyDidEnd(path, error); }, Qt::QueuedConnection);
     });
