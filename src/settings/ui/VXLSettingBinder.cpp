@@ -88,6 +88,10 @@ bool VXLSettingBinder::add(QWidget* control, const SettingFieldSpec& spec,
 
 void VXLSettingBinder::fillChoices(const Binding& binding)
 {
+    if (auto* spin = qobject_cast<QSpinBox*>(binding.control)) {
+        spin->setRange(int(binding.spec->minimum), int(binding.spec->maximum));
+        return;
+    }
     if (binding.choices.empty())
         return;
     const QStringList texts = settingChoiceTexts(binding.choices);
@@ -100,8 +104,6 @@ void VXLSettingBinder::fillChoices(const Binding& binding)
         combo->clear();
         combo->addItems(texts);
         combo->setCurrentIndex(selected < combo->count() ? selected : -1);
-    } else if (auto* spin = qobject_cast<QSpinBox*>(binding.control)) {
-        spin->setRange(int(binding.spec->minimum), int(binding.spec->maximum));
     }
 }
 

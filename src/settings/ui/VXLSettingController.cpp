@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QFutureWatcher>
 #include <QLoggingCategory>
+#include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
@@ -42,6 +43,24 @@ void runInBackground(QThreadPool* pool, QObject* context, Work work, Done done)
                          watcher->deleteLater();
                      });
     watcher->setFuture(QtConcurrent::run(pool, std::move(work)));
+}
+
+// Runs `next` once no alert is open on `window`: a page's own warning (a changed quality) is
+// read before the save's alert comes, as sheets follow one another.
+void whenAlertsClosed(QWidget* window, std::function<void()> next)
+{
+    for (QMessageBox* box : window->findChildren<QMessageBox*>()) {
+        if (box->isVisible()) {
+            QObject::connect(
+                box, &QDialog::finished, window,
+                [window, next = std::move(next)]() mutable {
+                    whenAlertsClosed(window, std::move(next));
+                },
+                Qt::ConnectionType(Qt::SingleShotConnection | Qt::QueuedConnection));
+            return;
+        }
+    }
+    next();
 }
 
 } // namespace
@@ -301,19 +320,22 @@ void VXLSettingController::writeSettingFile(const QString& path)
     runInBackground(
         &m_workers, this, [record = m_FileData, path] { return writeFileData(record, path); },
         [this, path](const QString& error) {
-            if (!error.isEmpty()) {
-                // The record stays as edited and the window open, so Save can be tried again.
-                showAlertSheet(this, kWarnTitle,
-                               localizedString(QStringLiteral("msg.write_protected_disk")));
-                endSave(path, false);
-                return;
-            }
-            showAlertSheet(this, path, localizedString(QStringLiteral("msg.saved")),
-                           [window = QPointer<VXLSettingController>(this)] {
-                               if (window)
-                                   window->onCloseCmd();
-                           });
-            endSave(path, true);
+            Q_EMIT settingFileWritten(path, error.isEmpty());
+            whenAlertsClosed(this, [this, path, error] {
+                if (!error.isEmpty()) {
+                    // The record stays as edited and the window open: Save can be tried again.
+                    showAlertSheet(this, kWarnTitle,
+                                   localizedString(QStringLiteral("msg.write_protected_disk")));
+                    endSave(path, false);
+                    return;
+                }
+                showAlertSheet(this, path, localizedString(QStringLiteral("msg.saved")),
+                               [window = QPointer<VXLSettingController>(this)] {
+                                   if (window)
+                                       window->onCloseCmd();
+                               });
+                endSave(path, true);
+            });
         });
 }
 

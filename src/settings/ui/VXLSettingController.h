@@ -92,7 +92,10 @@ public:
 Q_SIGNALS:
     // The card's file has been read (or found missing) and the page shows the record.
     void settingFileLoaded();
-    // A save ended: written to `path`, or not (`path` empty: refused, cancelled or failed).
+    // The write of a save has ended, before its alert is shown.
+    void settingFileWritten(const QString& path, bool written);
+    // A save ended and its alert is shown: written to `path`, or not (`path` empty: refused or
+    // cancelled).
     void saveFinished(const QString& path, bool written);
 
 private:

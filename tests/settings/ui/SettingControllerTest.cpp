@@ -338,6 +338,32 @@ TEST(SettingWindow, SavesToTheCardOrTheFileChosen)
     }
 }
 
+TEST(SettingWindow, SavedAlertWaitsForThePagesOwnWarning)
+{
+    AlertRecorder alerts;
+    alerts.setAnswer(false);
+    TempDir card;
+    const QString path = card.filePath("config.bin");
+    ASSERT_TRUE(writeFileData(cardRecord(), path).isEmpty());
+    CardReader reader;
+    reader.insert(card.path(), QStringLiteral("ZUVA"));
+    Window window(reader);
+    window.open();
+    clickSegment(child<GWSegmentedControl>(&window.controller, "videoEncodingBitrate"), 0);
+    QSignalSpy written(&window.controller, &VXLSettingController::settingFileWritten);
+    child<QPushButton>(&window.controller, "saveButton")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !written.isEmpty(); }));
+    EXPECT_EQ(fileRecord(path).vid_enc_bitrate, 0u);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(alerts.alerts().size(), 1);
+    EXPECT_EQ(alerts.alerts()[0].message, QStringLiteral("Warning"));
+    auto* warning = window.controller.findChild<QMessageBox*>();
+    ASSERT_NE(warning, nullptr);
+    warning->accept();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return alerts.alerts().size() == 2; }));
+    EXPECT_EQ(alerts.alerts()[1].message, path);
+}
+
 TEST(SettingWindow, WriteFailureKeepsTheWindowAndTheEdits)
 {
     AlertRecorder alerts;
@@ -357,7 +383,7 @@ TEST(SettingWindow, WriteFailureKeepsTheWindowAndTheEdits)
     EXPECT_EQ(alerts.alerts()[0].message, QStringLiteral("Warn"));
     EXPECT_EQ(alerts.alerts()[0].informativeText,
               localizedString(QStringLiteral("msg.write_protected_disk")));
-    QTest::qWait(0);
+    QCoreApplication::processEvents();
     EXPECT_TRUE(window.controller.isVisible());
     EXPECT_EQ(window.controller.filedata()->vid_brightness, 1u);
     // Save can be tried again.

@@ -1,6 +1,7 @@
 #include "SettingTestSupport.h"
 
 #include "settings/ui/VXLCarNumberTextField.h"
+#include "settings/ui/VXLSettingBinder.h"
 #include "settings/ui/VXLSettingForAdasViewController.h"
 #include "settings/ui/VXLSettingForAudioViewController.h"
 #include "settings/ui/VXLSettingForBasicViewController.h"
@@ -11,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QSpinBox>
 
 namespace {
 
@@ -363,6 +365,49 @@ TEST(AudioPage, LanguageCodesBothWays)
     EXPECT_EQ(changedFields(shown.before, shown.record),
               QStringList({"aud_input_vol", "alarm_ontime_flag", "Brightness1"}));
     EXPECT_EQ(shown.record.Brightness1, 6u);
+}
+
+// Controls named after fields are bound without an outlet list; only the page's own fields.
+TEST(SettingBinder, ControlsNamedAfterFields)
+{
+    QWidget page;
+    auto* ratio = new QSpinBox(&page);
+    ratio->setObjectName(QStringLiteral("sd_mem_always_ratio"));
+    auto* alarm = new QCheckBox(&page);
+    alarm->setObjectName(QStringLiteral("parking_alarm"));
+    auto* ssid = new QLineEdit(&page);
+    ssid->setObjectName(QStringLiteral("wifi_ssid"));
+    auto* channel = new QComboBox(&page);
+    channel->setObjectName(QStringLiteral("wifi_channel"));
+    auto* otherPage = new QCheckBox(&page);
+    otherPage->setObjectName(QStringLiteral("g_sensor_enable"));
+    VXLSettingBinder binder;
+    binder.bindPage(&page, SettingPage::Aux);
+    EXPECT_EQ(binder.boundFields(),
+              QStringList({"sd_mem_always_ratio", "parking_alarm", "wifi_ssid", "wifi_channel"}));
+    EXPECT_EQ(ratio->maximum(), 100);
+    EXPECT_EQ(channel->count(), 14);
+
+    _FILEDATA record = factoryRecord();
+    std::memcpy(record.wifi_ssid, "\xff\xfeNet\x80", 5); // not UTF-8: shown garbled, kept
+    record.wifi_channel = 20;
+    const _FILEDATA before = record;
+    binder.display(record);
+    EXPECT_EQ(ratio->value(), 70);
+    EXPECT_TRUE(alarm->isChecked());
+    EXPECT_EQ(channel->currentIndex(), -1);
+    binder.store(&record);
+    EXPECT_EQ(changedFields(before, record), QStringList()) << "nothing changed, nothing written";
+
+    ratio->setValue(55);
+    alarm->setChecked(false);
+    ssid->setText(QStringLiteral("Garage"));
+    channel->setCurrentIndex(13);
+    binder.store(&record);
+    EXPECT_EQ(record.sd_mem_always_ratio, 55u);
+    EXPECT_EQ(record.parking_alarm, 0u);
+    EXPECT_EQ(QByteArray(record.wifi_ssid, 16), QByteArray("Garage").leftJustified(16, '\0'));
+    EXPECT_EQ(record.wifi_channel, 13u);
 }
 
 } // namespace
