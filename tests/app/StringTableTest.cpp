@@ -36,14 +36,17 @@ QSet<QString> keysUsedInSources()
     return keys;
 }
 
-// The texts of the interface descriptions: every text, title and tool tip is a key unless it
-// is marked not to be translated (notr="true"), as units, digits and axis letters are.
+// The texts of the interface descriptions: a text, title or tool tip is a key when it has the
+// shape of one ("menu.file") or, whatever its shape ("cancel"), when it is not marked notr;
+// units, digits and axis letters carry notr and no key shape.
 QSet<QString> keysUsedInInterfaceDescriptions()
 {
     const QString root = qEnvironmentVariable("VEXLO_SOURCE_DIR");
     static const QSet<QString> textProperties = {
         QStringLiteral("text"), QStringLiteral("title"), QStringLiteral("windowTitle"),
         QStringLiteral("toolTip"), QStringLiteral("placeholderText")};
+    static const QRegularExpression keyShape(
+        QStringLiteral(R"re(^[a-z][a-z0-9_]*(?:\.[A-Za-z0-9_]+)+$)re"));
     QSet<QString> keys;
     for (const QString& folder : {QStringLiteral("/resources"), QStringLiteral("/src")}) {
         QDirIterator files(root + folder, {QStringLiteral("*.ui")}, QDir::Files,
@@ -59,10 +62,9 @@ QSet<QString> keysUsedInInterfaceDescriptions()
                     inTextProperty = textProperties.contains(
                         xml.attributes().value(QStringLiteral("name")).toString());
                 if (inTextProperty && xml.isStartElement() && xml.name() == u"string") {
-                    const bool translated =
-                        xml.attributes().value(QStringLiteral("notr")) != u"true";
+                    const bool marked = xml.attributes().value(QStringLiteral("notr")) == u"true";
                     const QString text = xml.readElementText();
-                    if (translated && !text.isEmpty())
+                    if (!text.isEmpty() && (!marked || keyShape.match(text).hasMatch()))
                         keys.insert(text);
                     inTextProperty = false;
                 }

@@ -2,10 +2,6 @@
 
 #include "widgets/LocalizedString.h"
 
-#include <QAbstractButton>
-#include <QGroupBox>
-#include <QLabel>
-
 QString settingLabelText(const SettingLabel& label)
 {
     const QString text = QString::fromUtf8(label.text);
@@ -37,25 +33,4 @@ QStringList settingChoiceTexts(std::span<const SettingChoice> choices)
     for (const SettingChoice& choice : choices)
         texts.append(settingLabelText(choice.label));
     return texts;
-}
-
-namespace {
-
-template <typename Widget, typename Getter, typename Setter>
-void localize(QWidget* root, Getter get, Setter set)
-{
-    for (Widget* widget : root->findChildren<Widget*>()) {
-        const QString text = localizedString((widget->*get)());
-        if (!text.isEmpty())
-            (widget->*set)(text);
-    }
-}
-
-} // namespace
-
-void localizeWidgetTexts(QWidget* root)
-{
-    localize<QGroupBox>(root, &QGroupBox::title, &QGroupBox::setTitle);
-    localize<QLabel>(root, &QLabel::text, &QLabel::setText);
-    localize<QAbstractButton>(root, &QAbstractButton::text, &QAbstractButton::setText);
 }

@@ -87,7 +87,7 @@ void VXLSettingController::setUpWindow()
     QFile style(QStringLiteral(":/styles/settings.qss"));
     if (style.open(QIODevice::ReadOnly))
         setStyleSheet(QString::fromUtf8(style.readAll()));
-    localizeWidgetTexts(this);
+    localizeWidgetTree(this);
 
     m_lastSelectedTabIndex = -1;
     GWSegmentedControl* selector = m_ui->functionSegmentedControl;

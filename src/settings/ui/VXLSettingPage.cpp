@@ -3,6 +3,8 @@
 #include "SettingTexts.h"
 #include "VXLSettingController.h"
 
+#include "widgets/LocalizedString.h"
+
 VXLSettingPage::VXLSettingPage(QWidget* parent) : QWidget(parent) {}
 
 void VXLSettingPage::setFileData(_FILEDATA* fileData)
@@ -31,7 +33,7 @@ VXLSettingController* VXLSettingPage::mainController() const
 
 void VXLSettingPage::setUpPage(SettingPage page, std::span<const VXLSettingBinder::Outlet> outlets)
 {
-    localizeWidgetTexts(this);
+    localizeWidgetTree(this);
     m_binder.bindPage(this, page, outlets);
 }
 
