@@ -242,8 +242,6 @@ TEST(GpsPage, TimeZoneAndChoices)
     auto* zone = child<QComboBox>(&shown.page, "timeGmtCombo");
     ASSERT_NE(zone, nullptr);
     ASSERT_EQ(zone->count(), 34);
-    EXPECT_EQ(zone->itemText(0), QStringLiteral("-12:00"));
-    EXPECT_EQ(zone->itemText(33), QStringLiteral("+13:00"));
     EXPECT_EQ(zone->currentText(), QStringLiteral("+05:30"));
     EXPECT_TRUE(child<QCheckBox>(&shown.page, "summerTimeChk")->isChecked());
     clickSegment(child<GWSegmentedControl>(&shown.page, "drivingDaySeg"), 7);
