@@ -1,6 +1,5 @@
 #include "VXLSettingController.h"
 
-#include "SettingTexts.h"
 #include "VXLSettingControllerDelegate.h"
 #include "VXLSettingProgressSheet.h"
 #include "ui_VXLSettingController.h"
