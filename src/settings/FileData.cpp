@@ -74,18 +74,18 @@ QString writeFileData(const _FILEDATA& record, const QString& path, QString* rea
 
 void initDefaultFileData(_FILEDATA* record)
 {
-    for (const SettingFieldSpec& spec : settingFieldSpecs()) {
-        if (spec.keptOnReset)
+    for (const SettingFieldInfo& info : settingFieldInfos()) {
+        if (info.keptOnReset)
             continue;
-        const FileDataField* field = findFileDataField(spec.field);
+        const FileDataField* field = findFileDataField(info.field);
         if (!field) // the table test keeps both tables in step
             continue;
         if (field->type == FileDataFieldType::Text) {
-            setFileDataText(record, *field, QByteArray(spec.factoryText));
+            setFileDataText(record, *field, QByteArray(info.factoryText));
             continue;
         }
         for (std::size_t i = 0; i < field->count; ++i)
-            setFileDataNumber(record, *field, spec.factory, i);
+            setFileDataNumber(record, *field, info.factory, i);
     }
 }
 

@@ -17,17 +17,17 @@ constexpr SettingPages pages(SettingPage first, SettingPage second)
 
 // Builders for the rows of the table below, one per kind of field.
 
-constexpr SettingFieldSpec fixed(const char* field, qint64 factory)
+constexpr SettingFieldInfo fixed(const char* field, qint64 factory)
 {
     return {.field = field, .kind = SettingValueKind::Fixed, .factory = factory};
 }
 
-constexpr SettingFieldSpec keptFixed(const char* field)
+constexpr SettingFieldInfo keptFixed(const char* field)
 {
     return {.field = field, .kind = SettingValueKind::Fixed, .keptOnReset = true};
 }
 
-constexpr SettingFieldSpec choice(const char* field, SettingPages edited, qint64 factory,
+constexpr SettingFieldInfo choice(const char* field, SettingPages edited, qint64 factory,
                                   std::span<const SettingChoice> choices, int fallbackIndex = -1)
 {
     return {.field = field,
@@ -38,16 +38,16 @@ constexpr SettingFieldSpec choice(const char* field, SettingPages edited, qint64
             .fallbackIndex = fallbackIndex};
 }
 
-constexpr SettingFieldSpec keptChoice(const char* field, SettingPages edited,
+constexpr SettingFieldInfo keptChoice(const char* field, SettingPages edited,
                                       std::span<const SettingChoice> choices,
                                       int fallbackIndex = -1)
 {
-    SettingFieldSpec spec = choice(field, edited, 0, choices, fallbackIndex);
-    spec.keptOnReset = true;
-    return spec;
+    SettingFieldInfo info = choice(field, edited, 0, choices, fallbackIndex);
+    info.keptOnReset = true;
+    return info;
 }
 
-constexpr SettingFieldSpec flag(const char* field, SettingPages edited, qint64 factory,
+constexpr SettingFieldInfo flag(const char* field, SettingPages edited, qint64 factory,
                                 bool kept = false)
 {
     return {.field = field,
@@ -57,7 +57,7 @@ constexpr SettingFieldSpec flag(const char* field, SettingPages edited, qint64 f
             .keptOnReset = kept};
 }
 
-constexpr SettingFieldSpec range(const char* field, SettingPages edited, qint64 factory,
+constexpr SettingFieldInfo range(const char* field, SettingPages edited, qint64 factory,
                                  qint64 minimum, qint64 maximum, bool kept = false)
 {
     return {.field = field,
@@ -69,7 +69,7 @@ constexpr SettingFieldSpec range(const char* field, SettingPages edited, qint64 
             .maximum = maximum};
 }
 
-constexpr SettingFieldSpec text(const char* field, SettingPages edited, const char* factoryText)
+constexpr SettingFieldInfo text(const char* field, SettingPages edited, const char* factoryText)
 {
     return {.field = field,
             .kind = SettingValueKind::Text,
@@ -357,7 +357,7 @@ constexpr qint64 kU32Max = 0xFFFFFFFF;
 constexpr qint64 kMotionMaskMax = 0xFFF; // twelve blocks
 
 // Every field of the record, in file order.
-constexpr std::array kSpecs = {
+constexpr std::array kFieldInfos = {
     fixed("cfg_ver", kFileDataVersion),
     keptFixed("checksum"), // recomputed on every save
     fixed("disp_segment_mode", 1),
@@ -478,16 +478,16 @@ constexpr std::array kSpecs = {
 
 } // namespace
 
-std::span<const SettingFieldSpec> settingFieldSpecs()
+std::span<const SettingFieldInfo> settingFieldInfos()
 {
-    return kSpecs;
+    return kFieldInfos;
 }
 
-const SettingFieldSpec* findSettingFieldSpec(QAnyStringView field)
+const SettingFieldInfo* findSettingFieldInfo(QAnyStringView field)
 {
-    for (const SettingFieldSpec& spec : kSpecs) {
-        if (field == QLatin1StringView(spec.field))
-            return &spec;
+    for (const SettingFieldInfo& info : kFieldInfos) {
+        if (field == QLatin1StringView(info.field))
+            return &info;
     }
     return nullptr;
 }
@@ -501,9 +501,9 @@ int settingChoiceIndex(std::span<const SettingChoice> choices, qint64 value, int
     return fallbackIndex;
 }
 
-int settingChoiceIndex(const SettingFieldSpec& spec, qint64 value)
+int settingChoiceIndex(const SettingFieldInfo& info, qint64 value)
 {
-    return settingChoiceIndex(spec.choices, value, spec.fallbackIndex);
+    return settingChoiceIndex(info.choices, value, info.fallbackIndex);
 }
 
 std::span<const SettingLabel> gsensorSensitivityLabels()

@@ -73,7 +73,7 @@ enum class SettingValueKind : uint8_t {
     Text,   // ASCII text, zero-padded to the field's width
 };
 
-struct SettingFieldSpec
+struct SettingFieldInfo
 {
     const char* field;
     SettingValueKind kind = SettingValueKind::Fixed;
@@ -93,11 +93,11 @@ struct SettingFieldSpec
 };
 
 // Every field of the record, in file order.
-std::span<const SettingFieldSpec> settingFieldSpecs();
-const SettingFieldSpec* findSettingFieldSpec(QAnyStringView field);
+std::span<const SettingFieldInfo> settingFieldInfos();
+const SettingFieldInfo* findSettingFieldInfo(QAnyStringView field);
 
-// Index of `value` among the spec's choices; the fallback index when it is not one of them.
-int settingChoiceIndex(const SettingFieldSpec& spec, qint64 value);
+// Index of `value` among the info's choices; the fallback index when it is not one of them.
+int settingChoiceIndex(const SettingFieldInfo& info, qint64 value);
 int settingChoiceIndex(std::span<const SettingChoice> choices, qint64 value, int fallbackIndex);
 
 // Lists a page needs beside the fields' own choices.

@@ -91,8 +91,8 @@ QSet<QString> keysUsedInValueTable()
         for (const SettingChoice& choice : choices)
             addLabelKeys(choice.label, &keys);
     };
-    for (const SettingFieldSpec& spec : settingFieldSpecs())
-        addChoices(spec.choices);
+    for (const SettingFieldInfo& info : settingFieldInfos())
+        addChoices(info.choices);
     addChoices(adasLdwsSpeedMileChoices());
     addChoices(adasFcwsSpeedMileChoices());
     addChoices(rearFpsChoicesAt50Hz());

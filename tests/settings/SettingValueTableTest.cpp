@@ -33,56 +33,56 @@ void expectChoicesFit(const FileDataField& field, std::span<const SettingChoice>
 TEST(SettingValueTable, CoversEveryFieldOfTheRecordInFileOrder)
 {
     const auto fields = fileDataFields();
-    const auto specs = settingFieldSpecs();
-    ASSERT_EQ(specs.size(), fields.size());
+    const auto infos = settingFieldInfos();
+    ASSERT_EQ(infos.size(), fields.size());
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        EXPECT_STREQ(specs[i].field, fields[i].name) << i;
-        EXPECT_EQ(findSettingFieldSpec(fields[i].name), &specs[i]);
+        EXPECT_STREQ(infos[i].field, fields[i].name) << i;
+        EXPECT_EQ(findSettingFieldInfo(fields[i].name), &infos[i]);
     }
-    EXPECT_EQ(findSettingFieldSpec(u"no_such_field"), nullptr);
+    EXPECT_EQ(findSettingFieldInfo(u"no_such_field"), nullptr);
 }
 
 TEST(SettingValueTable, ChoicesLimitsAndFactoryValuesFitTheirFields)
 {
-    for (const SettingFieldSpec& spec : settingFieldSpecs()) {
-        const FileDataField* field = findFileDataField(spec.field);
-        ASSERT_NE(field, nullptr) << spec.field;
+    for (const SettingFieldInfo& info : settingFieldInfos()) {
+        const FileDataField* field = findFileDataField(info.field);
+        ASSERT_NE(field, nullptr) << info.field;
         // A field no page edits has no choices; an edited one names its pages.
-        EXPECT_EQ(spec.kind == SettingValueKind::Fixed, spec.pages == SettingPage::None)
-            << spec.field;
-        EXPECT_EQ(spec.kind == SettingValueKind::Choice, !spec.choices.empty()) << spec.field;
-        EXPECT_EQ(spec.kind == SettingValueKind::Text, field->type == FileDataFieldType::Text)
-            << spec.field;
-        EXPECT_GE(spec.fallbackIndex, -1) << spec.field;
-        EXPECT_LT(spec.fallbackIndex, int(spec.choices.size())) << spec.field;
-        expectChoicesFit(*field, spec.choices, spec.field);
+        EXPECT_EQ(info.kind == SettingValueKind::Fixed, info.pages == SettingPage::None)
+            << info.field;
+        EXPECT_EQ(info.kind == SettingValueKind::Choice, !info.choices.empty()) << info.field;
+        EXPECT_EQ(info.kind == SettingValueKind::Text, field->type == FileDataFieldType::Text)
+            << info.field;
+        EXPECT_GE(info.fallbackIndex, -1) << info.field;
+        EXPECT_LT(info.fallbackIndex, int(info.choices.size())) << info.field;
+        expectChoicesFit(*field, info.choices, info.field);
 
-        if (spec.kind == SettingValueKind::Range) {
-            EXPECT_LE(spec.minimum, spec.maximum) << spec.field;
-            EXPECT_TRUE(fitsField(*field, spec.minimum)) << spec.field;
-            EXPECT_TRUE(fitsField(*field, spec.maximum)) << spec.field;
+        if (info.kind == SettingValueKind::Range) {
+            EXPECT_LE(info.minimum, info.maximum) << info.field;
+            EXPECT_TRUE(fitsField(*field, info.minimum)) << info.field;
+            EXPECT_TRUE(fitsField(*field, info.maximum)) << info.field;
         }
-        if (spec.keptOnReset)
+        if (info.keptOnReset)
             continue;
-        switch (spec.kind) {
+        switch (info.kind) {
         case SettingValueKind::Choice:
-            EXPECT_GE(settingChoiceIndex(spec.choices, spec.factory, -1), 0)
-                << spec.field << " factory " << spec.factory << " is not a choice";
+            EXPECT_GE(settingChoiceIndex(info.choices, info.factory, -1), 0)
+                << info.field << " factory " << info.factory << " is not a choice";
             break;
         case SettingValueKind::Range:
-            EXPECT_GE(spec.factory, spec.minimum) << spec.field;
-            EXPECT_LE(spec.factory, spec.maximum) << spec.field;
+            EXPECT_GE(info.factory, info.minimum) << info.field;
+            EXPECT_LE(info.factory, info.maximum) << info.field;
             break;
         case SettingValueKind::Text: {
-            const QByteArray factory(spec.factoryText);
-            EXPECT_LE(std::size_t(factory.size()), field->count) << spec.field;
+            const QByteArray factory(info.factoryText);
+            EXPECT_LE(std::size_t(factory.size()), field->count) << info.field;
             for (const char c : factory)
-                EXPECT_TRUE(c > 0x20 && c < 0x7f) << spec.field;
+                EXPECT_TRUE(c > 0x20 && c < 0x7f) << info.field;
             break;
         }
         case SettingValueKind::Fixed:
         case SettingValueKind::Flag:
-            EXPECT_TRUE(fitsField(*field, spec.factory)) << spec.field;
+            EXPECT_TRUE(fitsField(*field, info.factory)) << info.field;
             break;
         }
     }
@@ -93,15 +93,15 @@ TEST(SettingValueTable, PageListsBesideTheFields)
     // The mi/h speed lists replace the km/h ones segment for segment and store km/h bytes.
     const FileDataField* ldws = findFileDataField(u"ADAS_Ldws_Speed");
     const FileDataField* fcws = findFileDataField(u"ADAS_FCWS_Speed");
-    const SettingFieldSpec* ldwsSpec = findSettingFieldSpec(u"ADAS_Ldws_Speed");
-    const SettingFieldSpec* fcwsSpec = findSettingFieldSpec(u"ADAS_FCWS_Speed");
-    ASSERT_TRUE(ldws && fcws && ldwsSpec && fcwsSpec);
-    EXPECT_EQ(adasLdwsSpeedMileChoices().size(), ldwsSpec->choices.size());
-    EXPECT_EQ(adasFcwsSpeedMileChoices().size(), fcwsSpec->choices.size());
+    const SettingFieldInfo* ldwsInfo = findSettingFieldInfo(u"ADAS_Ldws_Speed");
+    const SettingFieldInfo* fcwsInfo = findSettingFieldInfo(u"ADAS_FCWS_Speed");
+    ASSERT_TRUE(ldws && fcws && ldwsInfo && fcwsInfo);
+    EXPECT_EQ(adasLdwsSpeedMileChoices().size(), ldwsInfo->choices.size());
+    EXPECT_EQ(adasFcwsSpeedMileChoices().size(), fcwsInfo->choices.size());
     expectChoicesFit(*ldws, adasLdwsSpeedMileChoices(), "LDWS mi/h");
     expectChoicesFit(*fcws, adasFcwsSpeedMileChoices(), "FCWS mi/h");
 
-    const SettingFieldSpec* rearFps = findSettingFieldSpec(u"rear_fps");
+    const SettingFieldInfo* rearFps = findSettingFieldInfo(u"rear_fps");
     ASSERT_NE(rearFps, nullptr);
     ASSERT_EQ(rearFpsChoicesAt50Hz().size(), rearFps->choices.size());
     for (std::size_t i = 0; i < rearFps->choices.size(); ++i)

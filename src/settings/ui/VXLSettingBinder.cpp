@@ -37,45 +37,45 @@ int selectedIndex(const QWidget* control)
 
 void VXLSettingBinder::bindPage(QWidget* page, SettingPage edited, std::span<const Outlet> outlets)
 {
-    for (const SettingFieldSpec& spec : settingFieldSpecs()) {
-        if (!spec.pages.testFlag(edited))
+    for (const SettingFieldInfo& info : settingFieldInfos()) {
+        if (!info.pages.testFlag(edited))
             continue;
-        if (auto* control = page->findChild<QWidget*>(QLatin1StringView(spec.field)))
-            add(control, spec, spec.choices, spec.fallbackIndex);
+        if (auto* control = page->findChild<QWidget*>(QLatin1StringView(info.field)))
+            add(control, info, info.choices, info.fallbackIndex);
     }
     for (const Outlet& outlet : outlets) {
         auto* control = page->findChild<QWidget*>(QLatin1StringView(outlet.outlet));
-        const SettingFieldSpec* spec = findSettingFieldSpec(outlet.field);
-        if (!control || !spec) {
+        const SettingFieldInfo* info = findSettingFieldInfo(outlet.field);
+        if (!control || !info) {
             qCWarning(lcBinder, "no control %s or no field %s to bind", outlet.outlet,
                       outlet.field);
             continue;
         }
-        add(control, *spec, spec->choices, spec->fallbackIndex);
+        add(control, *info, info->choices, info->fallbackIndex);
     }
 }
 
 void VXLSettingBinder::bind(QWidget* control, const char* field,
                             std::span<const SettingChoice> choices, int fallbackIndex)
 {
-    const SettingFieldSpec* spec = findSettingFieldSpec(field);
-    if (!control || !spec) {
+    const SettingFieldInfo* info = findSettingFieldInfo(field);
+    if (!control || !info) {
         qCWarning(lcBinder, "no control or no field %s to bind", field);
         return;
     }
-    add(control, *spec, choices, fallbackIndex);
+    add(control, *info, choices, fallbackIndex);
 }
 
-bool VXLSettingBinder::add(QWidget* control, const SettingFieldSpec& spec,
+bool VXLSettingBinder::add(QWidget* control, const SettingFieldInfo& info,
                            std::span<const SettingChoice> choices, int fallbackIndex)
 {
-    const FileDataField* field = findFileDataField(spec.field);
+    const FileDataField* field = findFileDataField(info.field);
     if (!field || !isBindable(control)) {
         qCWarning(lcBinder, "%s cannot be bound to %s", qUtf8Printable(control->objectName()),
-                  spec.field);
+                  info.field);
         return false;
     }
-    Binding binding{control, field, &spec, choices, fallbackIndex, {}};
+    Binding binding{control, field, &info, choices, fallbackIndex, {}};
     fillChoices(binding);
     const auto same = std::find_if(m_bindings.begin(), m_bindings.end(),
                                    [control](const Binding& b) { return b.control == control; });
@@ -89,7 +89,7 @@ bool VXLSettingBinder::add(QWidget* control, const SettingFieldSpec& spec,
 void VXLSettingBinder::fillChoices(const Binding& binding)
 {
     if (auto* spin = qobject_cast<QSpinBox*>(binding.control)) {
-        spin->setRange(int(binding.spec->minimum), int(binding.spec->maximum));
+        spin->setRange(int(binding.info->minimum), int(binding.info->maximum));
         return;
     }
     if (binding.choices.empty())
@@ -127,7 +127,7 @@ QStringList VXLSettingBinder::boundFields() const
 {
     QStringList fields;
     for (const Binding& binding : m_bindings)
-        fields.append(QString::fromLatin1(binding.spec->field));
+        fields.append(QString::fromLatin1(binding.info->field));
     return fields;
 }
 

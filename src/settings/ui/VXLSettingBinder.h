@@ -49,13 +49,13 @@ private:
     {
         QPointer<QWidget> control;
         const FileDataField* field = nullptr;
-        const SettingFieldSpec* spec = nullptr;
+        const SettingFieldInfo* info = nullptr;
         std::span<const SettingChoice> choices;
         int fallbackIndex = -1;
         QString shownText;
     };
 
-    bool add(QWidget* control, const SettingFieldSpec& spec, std::span<const SettingChoice> choices,
+    bool add(QWidget* control, const SettingFieldInfo& info, std::span<const SettingChoice> choices,
              int fallbackIndex);
     static void fillChoices(const Binding& binding);
     static void displayOne(Binding& binding, const _FILEDATA& record);

@@ -33,8 +33,8 @@ VXLSettingForAdasViewController::~VXLSettingForAdasViewController() = default;
 void VXLSettingForAdasViewController::changeSpeed(uint32_t unit)
 {
     const bool miles = unit == kMilesPerHour;
-    const SettingFieldSpec* ldws = findSettingFieldSpec("ADAS_Ldws_Speed");
-    const SettingFieldSpec* fcws = findSettingFieldSpec("ADAS_FCWS_Speed");
+    const SettingFieldInfo* ldws = findSettingFieldInfo("ADAS_Ldws_Speed");
+    const SettingFieldInfo* fcws = findSettingFieldInfo("ADAS_FCWS_Speed");
     binder().bind(m_ui->adasLdwsSpeedSeg, ldws->field,
                   miles ? adasLdwsSpeedMileChoices() : ldws->choices, kAdasSpeedFallbackIndex);
     binder().bind(m_ui->adasFcwsSpeedSeg, fcws->field,

@@ -36,7 +36,7 @@ void VXLSettingForVideoViewController::displayFileData()
 {
     // The full rear frame rate follows the mains frequency: 25 fps at 50 Hz, else 30 fps. The
     // stored value is the segment either way.
-    const SettingFieldSpec* rearFps = findSettingFieldSpec("rear_fps");
+    const SettingFieldInfo* rearFps = findSettingFieldInfo("rear_fps");
     binder().bind(m_ui->rearfpsSeg, "rear_fps",
                   fileData()->Gamma != 0 ? rearFpsChoicesAt50Hz() : rearFps->choices,
                   rearFps->fallbackIndex);
