@@ -59,10 +59,12 @@ SettingCardRead readSettingCard(const BlockDeviceSource& source, const VolumeRen
     if (result.card.settingFilePath.isEmpty())
         return result;
     _FILEDATA record{};
-    if (readFileData(result.card.settingFilePath, &record))
+    QString reason;
+    if (readExactFileData(result.card.settingFilePath, &record, &reason))
         result.record = record;
     else
-        qCWarning(lcSettingCard, "cannot read %s", qUtf8Printable(result.card.settingFilePath));
+        qCWarning(lcSettingCard, "cannot read %s: %s", qUtf8Printable(result.card.settingFilePath),
+                  qUtf8Printable(reason));
     return result;
 }
 
