@@ -5,6 +5,7 @@
 #include "VXLMainWindow.h"
 #include "VXLMainWindowLayout.h"
 #include "VXLMediaListModel.h"
+#include "VXLWindowRouter.h"
 #include "app/playback/VXLPlayInfo.h"
 #include "app/playback/VXLPlaybackController.h"
 #include "drivedata/DriveDataDisplay.h"
@@ -62,9 +63,20 @@ void VXLAppDelegate::setPlaybackController(VXLPlaybackController* controller)
     ui.video2View->hide();
     resetDataReadouts();
     layoutWindow();
-    // The speed unit comes from the card's settings once the settings window exists;
-    // until then speeds show in km/h.
+    // The speed unit comes from the card's settings, read in the background at launch
+    // (VXLApplication); until then speeds show in km/h.
     m_bMileDisplay = false;
+}
+
+void VXLAppDelegate::setMileDisplay(bool miles)
+{
+    m_bMileDisplay = miles;
+    m_window->ui().gsensorPanel->setMileDisplay(miles);
+}
+
+void VXLAppDelegate::showSettingPanel()
+{
+    m_router->showSettingWindow();
 }
 
 void VXLAppDelegate::registerObservers()
@@ -153,6 +165,7 @@ void VXLAppDelegate::connectMenus()
         connect(action, &QAction::triggered, this, slot);
     };
     on(ui.actionOpenDirectory, &VXLAppDelegate::openMediaDirectoryDialog);
+    on(ui.actionShowSettings, &VXLAppDelegate::showSettingPanel);
     on(ui.actionCaptureVideo, &VXLAppDelegate::captureVideo);
     on(ui.actionPrint, &VXLAppDelegate::print);
     on(ui.actionCloseWindow, &VXLAppDelegate::closeWindow);

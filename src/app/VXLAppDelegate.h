@@ -72,6 +72,12 @@ public:
 
     void layoutWindow();
     void closeWindow();
+    // The settings window, through the router.
+    void showSettingPanel();
+    // The speed unit of the card's settings (read at launch): with miles, a recording without
+    // any fix shows its speed as "- Mi/h".
+    void setMileDisplay(bool miles);
+    bool mileDisplay() const { return m_bMileDisplay; }
 
     // Full screen and the window size steps (a fifth of the smallest size per step; a step
     // up that does not fit goes to full screen, a step down or 0 leaves it). The two size

@@ -10,7 +10,11 @@
 #include "library/VXLMediaList.h"
 #include "player/VLCLibrary.h"
 #include "player/VLCMediaPlayer.h"
+#include "settings/ui/VXLSettingCard.h"
 #include "ui_VXLMainWindow.h"
+
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
 
 VXLApplication::VXLApplication(const Options& options, QObject* parent)
     : QObject(parent), m_cardFolder(options.cardFolder),
@@ -40,10 +44,25 @@ VXLApplication::VXLApplication(const Options& options, QObject* parent)
         }
     });
     m_delegate->setPlaybackController(m_controller);
+
+    // The speed unit of the card's settings: the low byte of speed_disp_unit. Read in the
+    // background (lsblk, the card); no rename at launch, the settings window does that.
+    const BlockDeviceSource* volumes = m_volumes.get();
+    m_mileDisplayRead = QtConcurrent::run([volumes] {
+        const std::optional<_FILEDATA> record = readSettingCard(*volumes, {}).record;
+        return record && (record->speed_disp_unit & 0xFFu) != 0;
+    });
+    auto* watcher = new QFutureWatcher<bool>(this);
+    connect(watcher, &QFutureWatcher<bool>::finished, this, [this, watcher] {
+        m_delegate->setMileDisplay(watcher->result());
+        watcher->deleteLater();
+    });
+    watcher->setFuture(m_mileDisplayRead);
 }
 
 VXLApplication::~VXLApplication()
 {
+    m_mileDisplayRead.waitForFinished();
     die();
     // Secondary windows first, then the delegate, then the main window with the views.
     delete m_router;

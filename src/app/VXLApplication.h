@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFuture>
 #include <QObject>
 #include <QString>
 
@@ -55,4 +56,6 @@ private:
     VXLAppDelegate* m_delegate = nullptr;
     VXLPlaybackController* m_controller = nullptr;
     VXLWindowRouter* m_router = nullptr;
+    // The card's speed unit, read at launch; waited for before the volume source goes.
+    QFuture<bool> m_mileDisplayRead;
 };

@@ -1,6 +1,7 @@
 #include "VXLWindowRouter.h"
 
 #include "drivedata/ui/VXLMapWindowController.h"
+#include "settings/ui/VXLSettingController.h"
 
 namespace {
 
@@ -15,6 +16,10 @@ const WindowEntry kWindows[] = {
     {"map",
      [](VXLWindowRouter& router) -> QWidget* {
          return router.showMapWindow();
+     }},
+    {"settings",
+     [](VXLWindowRouter& router) -> QWidget* {
+         return router.showSettingWindow();
      }},
 };
 
@@ -82,4 +87,18 @@ VXLMapWindowController* VXLWindowRouter::showMapWindow()
         }
         return window;
     });
+}
+
+VXLSettingController* VXLWindowRouter::showSettingWindow()
+{
+    if (auto* open = qobject_cast<VXLSettingController*>(m_lastDialogController.data());
+        open && open->isVisible()) {
+        open->raise();
+        open->activateWindow();
+        return open;
+    }
+    auto* controller = new VXLSettingController(m_volumes);
+    keepAsLastDialog(controller);
+    controller->showWindow();
+    return controller;
 }

@@ -7,6 +7,7 @@
 
 class BlockDeviceSource;
 class VXLMapWindowController;
+class VXLSettingController;
 
 // Opens, keeps and raises the application's secondary windows. Each window has one method
 // here, a name for `vexlo --window NAME`, and a menu entry in the main window; nothing else
@@ -31,6 +32,9 @@ public:
 
     // The map window, beside the main window.
     VXLMapWindowController* showMapWindow();
+    // The camera settings window: raised while it is open, else made anew (it reads the card
+    // again), replacing the last dialog controller.
+    VXLSettingController* showSettingWindow();
 
     // The settings or clock window's controller opened last; opening one replaces (and
     // closes) the other.

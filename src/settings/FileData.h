@@ -167,8 +167,9 @@ bool readExactFileData(const QString& path, _FILEDATA* record, QString* reason =
 // with the previous one's mode and owner.
 QString writeFileData(const _FILEDATA& record, const QString& path, QString* reason = nullptr);
 
-// Stores the factory value into every field except the kept ones (vid_enc_bitrate,
-// vid_enc_bitrate_R, time_gmt, summer_time, Brightness1, dummy1, checksum).
+// Stores the factory value of the settings value table (SettingValueTable.h) into every field
+// except the kept ones (vid_enc_bitrate, vid_enc_bitrate_R, time_gmt, summer_time, Brightness1,
+// dummy1, checksum).
 void initDefaultFileData(_FILEDATA* record);
 
 // Writes a factory record, with its checksum filled in, to `path`; answers as writeFileData.

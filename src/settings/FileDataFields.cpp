@@ -172,7 +172,7 @@ std::span<const FileDataField> fileDataFields()
     return kFields;
 }
 
-const FileDataField* findFileDataField(QStringView name)
+const FileDataField* findFileDataField(QAnyStringView name)
 {
     for (const FileDataField& field : kFields) {
         if (name == QLatin1StringView(field.name))

@@ -2,6 +2,7 @@
 
 #include "settings/FileData.h"
 
+#include <QAnyStringView>
 #include <QByteArray>
 
 #include <span>
@@ -36,7 +37,7 @@ struct FileDataField
 };
 
 std::span<const FileDataField> fileDataFields();
-const FileDataField* findFileDataField(QStringView name);
+const FileDataField* findFileDataField(QAnyStringView name);
 
 // The 500 bytes of the record as the camera stores them (little-endian).
 QByteArray fileDataToBytes(const _FILEDATA& record);

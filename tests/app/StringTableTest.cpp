@@ -1,17 +1,19 @@
+#include "settings/SettingValueTable.h"
 #include "widgets/LocalizedString.h"
 
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSet>
+#include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
 namespace {
 
 // Every string-table key the sources name: keys passed to localizedString, keys marked
-// with stringKey in tables, keys in Designer files, and the "msg." keys the model layer hands back
-// for a controller to show.
+// with stringKey in tables, and the "msg." keys the model layer hands back for a controller to
+// show.
 QSet<QString> keysUsedInSources()
 {
     const QString sourceDir = qEnvironmentVariable("VEXLO_SOURCE_DIR") + QStringLiteral("/src");
@@ -31,30 +33,90 @@ QSet<QString> keysUsedInSources()
             }
         }
     }
-    // Designer files carry keys where a text goes: every string that has the shape of a key.
-    static const QRegularExpression uiKey(
-        QStringLiteral(R"re(<string[^>]*>([a-z][a-z0-9_]*(?:\.[a-z0-9_]+)+)</string>)re"));
-    const QString uiDir =
-        qEnvironmentVariable("VEXLO_SOURCE_DIR") + QStringLiteral("/resources/ui");
-    QDirIterator uiFiles(uiDir, {QStringLiteral("*.ui")}, QDir::Files);
-    while (uiFiles.hasNext()) {
-        QFile file(uiFiles.next());
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
-        for (const QRegularExpressionMatch& match :
-             uiKey.globalMatch(QString::fromUtf8(file.readAll()))) {
-            keys.insert(match.captured(1));
+    return keys;
+}
+
+// The texts of the interface descriptions: a text, title or tool tip is a key when it has the
+// shape of one ("menu.file") or, whatever its shape ("cancel"), when it is not marked notr;
+// units, digits and axis letters carry notr and no key shape.
+QSet<QString> keysUsedInInterfaceDescriptions()
+{
+    const QString root = qEnvironmentVariable("VEXLO_SOURCE_DIR");
+    static const QSet<QString> textProperties = {
+        QStringLiteral("text"), QStringLiteral("title"), QStringLiteral("windowTitle"),
+        QStringLiteral("toolTip"), QStringLiteral("placeholderText")};
+    static const QRegularExpression keyShape(
+        QStringLiteral(R"re(^[a-z][a-z0-9_]*(?:\.[A-Za-z0-9_]+)+$)re"));
+    QSet<QString> keys;
+    for (const QString& folder : {QStringLiteral("/resources"), QStringLiteral("/src")}) {
+        QDirIterator files(root + folder, {QStringLiteral("*.ui")}, QDir::Files,
+                           QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            QFile file(files.next());
+            EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
+            QXmlStreamReader xml(&file);
+            bool inTextProperty = false;
+            while (!xml.atEnd()) {
+                xml.readNext();
+                if (xml.isStartElement() && xml.name() == u"property")
+                    inTextProperty = textProperties.contains(
+                        xml.attributes().value(QStringLiteral("name")).toString());
+                if (inTextProperty && xml.isStartElement() && xml.name() == u"string") {
+                    const bool marked = xml.attributes().value(QStringLiteral("notr")) == u"true";
+                    const QString text = xml.readElementText();
+                    if (!text.isEmpty() && (!marked || keyShape.match(text).hasMatch()))
+                        keys.insert(text);
+                    inTextProperty = false;
+                }
+            }
+            EXPECT_FALSE(xml.hasError()) << file.fileName().toStdString();
         }
     }
     return keys;
 }
 
+void addLabelKeys(const SettingLabel& label, QSet<QString>* keys)
+{
+    if (label.kind == SettingLabel::Kind::Key || label.kind == SettingLabel::Kind::KeyWithNumber)
+        keys->insert(QString::fromUtf8(label.text));
+    if (label.argumentKey)
+        keys->insert(QString::fromUtf8(label.argumentKey));
+}
+
+// The keys of the choice labels in the settings value table.
+QSet<QString> keysUsedInValueTable()
+{
+    QSet<QString> keys;
+    const auto addChoices = [&keys](std::span<const SettingChoice> choices) {
+        for (const SettingChoice& choice : choices)
+            addLabelKeys(choice.label, &keys);
+    };
+    for (const SettingFieldInfo& info : settingFieldInfos())
+        addChoices(info.choices);
+    addChoices(adasLdwsSpeedMileChoices());
+    addChoices(adasFcwsSpeedMileChoices());
+    addChoices(rearFpsChoicesAt50Hz());
+    for (const SettingLabel& label : gsensorSensitivityLabels())
+        addLabelKeys(label, &keys);
+    return keys;
+}
+
 TEST(StringTable, EveryKeyUsedHasAText)
 {
-    const QSet<QString> keys = keysUsedInSources();
+    QSet<QString> keys = keysUsedInSources();
     // The scan itself must see the list's column titles, or it finds nothing at all.
     ASSERT_TRUE(keys.contains(QStringLiteral("filelist.mode")));
     ASSERT_TRUE(keys.contains(QStringLiteral("media.event")));
-    ASSERT_TRUE(keys.contains(QStringLiteral("readout.satellites"))) << "keys of Designer files";
+    const QSet<QString> interfaceKeys = keysUsedInInterfaceDescriptions();
+    ASSERT_TRUE(interfaceKeys.contains(QStringLiteral("readout.satellites")))
+        << "keys of Designer files";
+    ASSERT_TRUE(interfaceKeys.contains(QStringLiteral("setting.basic.enable_gsensor")));
+    ASSERT_FALSE(interfaceKeys.contains(QStringLiteral("X"))) << "marked not to be translated";
+    keys += interfaceKeys;
+    const QSet<QString> tableKeys = keysUsedInValueTable();
+    ASSERT_TRUE(tableKeys.contains(QStringLiteral("setting.video.quality_highest")));
+    ASSERT_TRUE(tableKeys.contains(QStringLiteral("nSecond_fmt")));
+    keys += tableKeys;
     QStringList missing;
     for (const QString& key : keys) {
         if (localizedString(key).isEmpty()) {

@@ -31,7 +31,8 @@ void setIfGiven(QLabel* field, const QString& text)
 
 } // namespace
 
-DriveDataReadoutTexts driveDataReadoutTexts(const DriveDataDisplayValues& values)
+DriveDataReadoutTexts driveDataReadoutTexts(const DriveDataDisplayValues& values,
+                                            bool milesWithoutFix)
 {
     DriveDataReadoutTexts texts;
     if (values.hasGSensor) {
@@ -43,7 +44,7 @@ DriveDataReadoutTexts driveDataReadoutTexts(const DriveDataDisplayValues& values
         texts.speed = format(values.speedInKilometres ? "%d Km/h" : "%d Mi/h", values.speed);
     }
     if (!values.hasFix) {
-        texts.speed = QStringLiteral("- Km/h");
+        texts.speed = milesWithoutFix ? QStringLiteral("- Mi/h") : QStringLiteral("- Km/h");
         texts.hdop = QStringLiteral("-.-");
         texts.satellites = QStringLiteral("-");
     } else {
@@ -67,7 +68,7 @@ VXLDriveDataReadouts::~VXLDriveDataReadouts() = default;
 
 void VXLDriveDataReadouts::showValues(const DriveDataDisplayValues& values)
 {
-    const DriveDataReadoutTexts texts = driveDataReadoutTexts(values);
+    const DriveDataReadoutTexts texts = driveDataReadoutTexts(values, m_mileDisplay);
     setIfGiven(m_ui->gsensorXField, texts.gsensorX);
     setIfGiven(m_ui->gsensorYField, texts.gsensorY);
     setIfGiven(m_ui->gsensorZField, texts.gsensorZ);

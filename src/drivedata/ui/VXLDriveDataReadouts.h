@@ -23,7 +23,9 @@ struct DriveDataReadoutTexts
     QString satellites; // "%d", or "-" without any fix
 };
 
-DriveDataReadoutTexts driveDataReadoutTexts(const DriveDataDisplayValues& values);
+// `milesWithoutFix`: the card's settings use mi/h, the unit shown while there is no fix.
+DriveDataReadoutTexts driveDataReadoutTexts(const DriveDataDisplayValues& values,
+                                            bool milesWithoutFix = false);
 
 // The panel beside the G-sensor graph: the G values, speed, HDOP and satellites at the play
 // position.
@@ -36,9 +38,12 @@ public:
     ~VXLDriveDataReadouts() override;
 
     void showValues(const DriveDataDisplayValues& values);
+    // The speed unit of the card's settings, shown with a speed no fix gives ("- Mi/h").
+    void setMileDisplay(bool miles) { m_mileDisplay = miles; }
     // "X=+0.00", "Y=+0.00", "Z=+0.00"; speed, HDOP and satellites empty.
     void reset();
 
 private:
     std::unique_ptr<Ui::VXLDriveDataReadouts> m_ui;
+    bool m_mileDisplay = false;
 };

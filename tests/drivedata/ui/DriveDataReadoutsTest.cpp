@@ -84,6 +84,9 @@ TEST(DriveDataReadouts, TextsAndMapCallForAPosition)
         }
         EXPECT_EQ(VXLMapView::positionScript(c.values), QString::fromLatin1(c.script));
     }
+    // Without any fix the unit is the card settings' one; a fix brings its own.
+    EXPECT_EQ(driveDataReadoutTexts(cases[4].values, true).speed, QStringLiteral("- Mi/h"));
+    EXPECT_EQ(driveDataReadoutTexts(cases[3].values, true).speed, QStringLiteral("1 Km/h"));
 }
 
 TEST(DriveDataReadouts, PanelKeepsFieldsWithoutNewValues)

@@ -1,0 +1,43 @@
+// The tabs of the settings window, in segment order. Adding a page is one line here: its
+// segment label, its title and the function that makes it.
+#include "VXLSettingController.h"
+#include "VXLSettingForAdasViewController.h"
+#include "VXLSettingForAudioViewController.h"
+#include "VXLSettingForBasicViewController.h"
+#include "VXLSettingForGpsViewController.h"
+#include "VXLSettingForMotionViewController.h"
+#include "VXLSettingForVideoViewController.h"
+
+#include <array>
+
+namespace {
+
+template <typename Page> QWidget* createPage(VXLSettingController&)
+{
+    return new Page;
+}
+
+QWidget* createAdasPage(VXLSettingController& controller)
+{
+    return new VXLSettingForAdasViewController(controller.filedata());
+}
+
+constexpr std::array kTabs = {
+    VXLSettingTab{"setting.video", "setting.video", createPage<VXLSettingForVideoViewController>},
+    VXLSettingTab{"setting.basic", "setting.basic", createPage<VXLSettingForBasicViewController>},
+    VXLSettingTab{"setting.gps", "setting.gps", createPage<VXLSettingForGpsViewController>},
+    // The auxiliary page is still to come.
+    VXLSettingTab{"setting.aux", "setting.aux"},
+    VXLSettingTab{"setting.park", "setting.motion", createPage<VXLSettingForMotionViewController>},
+    VXLSettingTab{"setting.adas", "setting.adas", createAdasPage},
+    VXLSettingTab{"setting.audio", "setting.audio", createPage<VXLSettingForAudioViewController>},
+    // The drive-information viewer is still to come; it is made once and kept.
+    VXLSettingTab{"setting.driveinfoview", "setting.information", nullptr, true},
+};
+
+} // namespace
+
+std::span<const VXLSettingTab> VXLSettingController::defaultTabs()
+{
+    return kTabs;
+}
