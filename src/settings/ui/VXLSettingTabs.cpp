@@ -3,6 +3,7 @@
 #include "VXLSettingController.h"
 #include "VXLSettingForAdasViewController.h"
 #include "VXLSettingForAudioViewController.h"
+#include "VXLSettingForAuxViewController.h"
 #include "VXLSettingForBasicViewController.h"
 #include "VXLSettingForGpsViewController.h"
 #include "VXLSettingForMotionViewController.h"
@@ -26,8 +27,7 @@ constexpr std::array kTabs = {
     VXLSettingTab{"setting.video", "setting.video", createPage<VXLSettingForVideoViewController>},
     VXLSettingTab{"setting.basic", "setting.basic", createPage<VXLSettingForBasicViewController>},
     VXLSettingTab{"setting.gps", "setting.gps", createPage<VXLSettingForGpsViewController>},
-    // The auxiliary page is still to come.
-    VXLSettingTab{"setting.aux", "setting.aux"},
+    VXLSettingTab{"setting.aux", "setting.aux", createPage<VXLSettingForAuxViewController>},
     VXLSettingTab{"setting.park", "setting.motion", createPage<VXLSettingForMotionViewController>},
     VXLSettingTab{"setting.adas", "setting.adas", createAdasPage},
     VXLSettingTab{"setting.audio", "setting.audio", createPage<VXLSettingForAudioViewController>},

@@ -208,7 +208,6 @@ TEST(SettingWindow, ChangingPagesValidatesAndRebuildsThem)
     GWSegmentedControl* selector = window.selector();
     ASSERT_NE(selector, nullptr);
     EXPECT_EQ(selector->segmentCount(), 8);
-    EXPECT_FALSE(selector->isSegmentEnabled(3)) << "no auxiliary page yet";
     EXPECT_FALSE(selector->isSegmentEnabled(7)) << "no drive-information page yet";
 
     clickSegment(selector, 1);
@@ -231,7 +230,7 @@ TEST(SettingWindow, ChangingPagesValidatesAndRebuildsThem)
     EXPECT_EQ(selector->selectedSegment(), 1);
     EXPECT_EQ(window.controller.lastSelectedTabIndex(), 1);
     // Disabled tabs cannot be chosen at all.
-    window.controller.changeViewController(3);
+    window.controller.changeViewController(7);
     EXPECT_EQ(window.controller.targetController(), basic);
 
     // Valid input is stored on leaving; the page made anew shows it.
@@ -244,6 +243,30 @@ TEST(SettingWindow, ChangingPagesValidatesAndRebuildsThem)
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(child<QLineEdit>(again, "gsensorSensitivityThresholdXDrivingField")->text(),
               QStringLiteral("0.29"));
+}
+
+// The Wi-Fi checks of the Auxiliary page come after its share checks, inside its populate:
+// their warning stops the save, and the page cannot be left either.
+TEST(SettingWindow, AFailedWifiCheckStopsTheSave)
+{
+    AlertRecorder alerts;
+    TempDir card;
+    const QString path = card.filePath("config.bin");
+    ASSERT_TRUE(writeFileData(cardRecord(), path).isEmpty());
+    CardReader reader;
+    reader.insert(card.path(), QStringLiteral("ZUVA"));
+    Window window(reader);
+    window.open();
+    clickSegment(window.selector(), 3);
+    QWidget* aux = window.controller.targetController();
+    ASSERT_NE(aux, nullptr);
+    child<QLineEdit>(aux, "passwordLabel")->setText(QStringLiteral("1234567"));
+    EXPECT_EQ(window.save(), std::make_pair(QString(), false));
+    ASSERT_EQ(alerts.alerts().size(), 1);
+    EXPECT_EQ(alerts.alerts()[0].message, QStringLiteral("Warning"));
+    EXPECT_EQ(fileDataToBytes(fileRecord(path)), fileDataToBytes(cardRecord()));
+    clickSegment(window.selector(), 4);
+    EXPECT_EQ(window.controller.targetController(), aux);
 }
 
 TEST(SettingWindow, ResetAffectsTheWholeRecordButTheKeptFields)
