@@ -21,6 +21,10 @@ const WindowEntry kWindows[] = {
      [](VXLWindowRouter& router) -> QWidget* {
          return router.showSettingWindow();
      }},
+    {"obd-settings",
+     [](VXLWindowRouter& router) -> QWidget* {
+         return router.showObdSettingWindow();
+     }},
 };
 
 } // namespace
@@ -91,14 +95,37 @@ VXLMapWindowController* VXLWindowRouter::showMapWindow()
 
 VXLSettingController* VXLWindowRouter::showSettingWindow()
 {
-    if (auto* open = qobject_cast<VXLSettingController*>(m_lastDialogController.data());
-        open && open->isVisible()) {
-        open->raise();
-        open->activateWindow();
+    if (VXLSettingController* open = raiseSettingWindow()) {
         return open;
     }
+    return newSettingWindow(0);
+}
+
+VXLSettingController* VXLWindowRouter::showObdSettingWindow()
+{
+    if (VXLSettingController* open = raiseSettingWindow()) {
+        open->setOptionalTabsShown(true);
+        open->changeViewController(VXLSettingController::kObdTabIndex);
+        return open;
+    }
+    return newSettingWindow(VXLSettingController::kObdTabIndex);
+}
+
+VXLSettingController* VXLWindowRouter::raiseSettingWindow()
+{
+    auto* open = qobject_cast<VXLSettingController*>(m_lastDialogController.data());
+    if (!open || !open->isVisible()) {
+        return nullptr;
+    }
+    open->raise();
+    open->activateWindow();
+    return open;
+}
+
+VXLSettingController* VXLWindowRouter::newSettingWindow(int firstTab)
+{
     auto* controller = new VXLSettingController(m_volumes);
     keepAsLastDialog(controller);
-    controller->showWindow();
+    controller->showWindow(firstTab);
     return controller;
 }

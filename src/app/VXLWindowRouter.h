@@ -35,6 +35,9 @@ public:
     // The camera settings window: raised while it is open, else made anew (it reads the card
     // again), replacing the last dialog controller.
     VXLSettingController* showSettingWindow();
+    // The same window on its OBD page, which it then offers for this window's life; the
+    // user's "Show OBD settings" default stays as it is.
+    VXLSettingController* showObdSettingWindow();
 
     // The settings or clock window's controller opened last; opening one replaces (and
     // closes) the other.
@@ -46,6 +49,10 @@ private:
     Window* showKept(QPointer<Window>& window, Create create);
     // Keeps `controller` as the last dialog controller, letting the one before go.
     void keepAsLastDialog(QWidget* controller);
+    // The settings window while it is open, raised; null when there is none.
+    VXLSettingController* raiseSettingWindow();
+    // A new settings window (it reads the card) showing page `firstTab`.
+    VXLSettingController* newSettingWindow(int firstTab);
 
     QPointer<QWidget> m_mainWindow;
     const BlockDeviceSource& m_volumes;

@@ -276,6 +276,19 @@ constexpr std::array kCableVoltageLoss = {
     SettingChoice{7, labelText("0.6v")},
 };
 
+constexpr std::array kObdPowerVoltage = {
+    SettingChoice{11500, labelText("11.5v")}, SettingChoice{11600, labelText("11.6v")},
+    SettingChoice{11700, labelText("11.7v")}, SettingChoice{11800, labelText("11.8v")},
+    SettingChoice{11900, labelText("11.9v")}, SettingChoice{12000, labelText("12.0v")},
+    SettingChoice{12100, labelText("12.1v")}, SettingChoice{12200, labelText("12.2v")},
+    SettingChoice{12300, labelText("12.3v")}, SettingChoice{12400, labelText("12.4v")},
+};
+
+constexpr std::array kObdSaveInterval = {
+    SettingChoice{1, labelKey("setting.motion.night_vision_notuse")},
+    SettingChoice{2, labelKey("setting.motion.night_vision_use")},
+};
+
 constexpr std::array kAutoFormatAlarm = {
     SettingChoice{0, labelKey("setting.aux.auto_format_notuse")},
     SettingChoice{1, labelKey("setting.aux.auto_format_4week")},
@@ -529,4 +542,19 @@ std::span<const SettingChoice> adasFcwsSpeedMileChoices()
 std::span<const SettingChoice> rearFpsChoicesAt50Hz()
 {
     return kRearFpsAt50Hz;
+}
+
+std::span<const SettingChoice> obdPowerVoltageChoices()
+{
+    return kObdPowerVoltage;
+}
+
+std::span<const SettingChoice> obdSaveIntervalChoices()
+{
+    return kObdSaveInterval;
+}
+
+std::span<const SettingChoice> obdParkingChoices()
+{
+    return kOffOn;
 }

@@ -124,3 +124,12 @@ constexpr int kAdasSpeedFallbackIndex = 1;
 
 // Rear frame rate labels when the mains frequency (Gamma) is 50 Hz.
 std::span<const SettingChoice> rearFpsChoicesAt50Hz();
+
+// The OBD page's lists. Its cut-off voltage list holds only the voltages; a stored value
+// outside it (the Basic page's "not used", "automatic" or "external power") shows no item
+// and is kept.
+std::span<const SettingChoice> obdPowerVoltageChoices();
+// The OBD page packs two choices into SaveDuration: a save-interval code in bits 0-3, one of
+// these (1 off, 2 on; 0 is shown as off), and OBD in parking mode in bits 4-7 (0001 on).
+std::span<const SettingChoice> obdSaveIntervalChoices();
+std::span<const SettingChoice> obdParkingChoices();

@@ -96,6 +96,9 @@ QSet<QString> keysUsedInValueTable()
     addChoices(adasLdwsSpeedMileChoices());
     addChoices(adasFcwsSpeedMileChoices());
     addChoices(rearFpsChoicesAt50Hz());
+    addChoices(obdPowerVoltageChoices());
+    addChoices(obdSaveIntervalChoices());
+    addChoices(obdParkingChoices());
     for (const SettingLabel& label : gsensorSensitivityLabels())
         addLabelKeys(label, &keys);
     return keys;

@@ -42,4 +42,21 @@ TEST(WindowRouter, SettingsWindowByNameAndFromTheMenu)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !second->isLoading(); }));
 }
 
+// `vexlo --window obd-settings` opens the settings window on its OBD page, also when the OBD
+// tab is not offered by default, and turns an open settings window to it.
+TEST(WindowRouter, ObdSettingsByName)
+{
+    VXLApplication application;
+    VXLWindowRouter& router = application.router();
+    auto* settings =
+        qobject_cast<VXLSettingController*>(router.showWindowNamed(QStringLiteral("obd-settings")));
+    ASSERT_NE(settings, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !settings->isLoading(); }));
+    EXPECT_EQ(settings->lastSelectedTabIndex(), VXLSettingController::kObdTabIndex);
+
+    settings->changeViewController(0);
+    EXPECT_EQ(router.showWindowNamed(QStringLiteral("obd-settings")), settings);
+    EXPECT_EQ(settings->lastSelectedTabIndex(), VXLSettingController::kObdTabIndex);
+}
+
 } // namespace

@@ -107,6 +107,19 @@ TEST(SettingValueTable, PageListsBesideTheFields)
     for (std::size_t i = 0; i < rearFps->choices.size(); ++i)
         EXPECT_EQ(rearFpsChoicesAt50Hz()[i].value, rearFps->choices[i].value) << i;
 
+    // The OBD page offers the Basic page's voltages of the same field, and packs its two choices
+    // into the four bits each has.
+    const FileDataField* voltage = findFileDataField(u"sd_mem_always_reserved");
+    const SettingFieldInfo* voltageInfo = findSettingFieldInfo(u"sd_mem_always_reserved");
+    ASSERT_TRUE(voltage && voltageInfo);
+    expectChoicesFit(*voltage, obdPowerVoltageChoices(), "OBD voltage");
+    for (const SettingChoice& choice : obdPowerVoltageChoices())
+        EXPECT_GE(settingChoiceIndex(voltageInfo->choices, choice.value, -1), 0) << choice.value;
+    for (const auto choices : {obdSaveIntervalChoices(), obdParkingChoices()}) {
+        for (const SettingChoice& choice : choices)
+            EXPECT_TRUE(choice.value >= 0 && choice.value < 16) << choice.value;
+    }
+
     // Five presets and "customize"; every preset threshold is one a user could type.
     EXPECT_EQ(gsensorSensitivityLabels().size(), std::size_t(kGsensorCustomIndex + 1));
     ASSERT_EQ(gsensorPresets().size(), std::size_t(kGsensorCustomIndex));

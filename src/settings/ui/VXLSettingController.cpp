@@ -14,8 +14,11 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
 
 namespace {
 
@@ -25,6 +28,13 @@ const QString kLoadingTitle = QStringLiteral("Loading...");
 const QString kInvalidInputTitle = QStringLiteral("ZUVA");
 const QString kWarnTitle = QStringLiteral("Warn");
 const QString kSavePanelTitle = QStringLiteral("Save Settings");
+// The user default that keeps "Show OBD settings" ticked.
+const QString kShowObdSettingsKey = QStringLiteral("showObdSettings");
+
+QSettings userDefaults()
+{
+    return QSettings(QStringLiteral("Vexlo"), QStringLiteral("Vexlo"));
+}
 
 // The desktops' disk tools, in order of preference.
 const QStringList kDiskTools = {QStringLiteral("gnome-disks"), QStringLiteral("partitionmanager")};
@@ -89,15 +99,15 @@ void VXLSettingController::setUpWindow()
     localizeWidgetTree(this);
 
     m_lastSelectedTabIndex = -1;
-    GWSegmentedControl* selector = m_ui->functionSegmentedControl;
-    QStringList labels;
-    for (const VXLSettingTab& tab : tabs())
-        labels.append(localizedString(QString::fromLatin1(tab.segmentLabel)));
-    selector->setLabels(labels);
-    for (int i = 0; i < int(tabs().size()); ++i)
-        selector->setSegmentEnabled(tabs()[std::size_t(i)].createPage != nullptr, i);
-    connect(selector, &GWSegmentedControl::segmentClicked, this,
+    connect(m_ui->functionSegmentedControl, &GWSegmentedControl::segmentClicked, this,
             &VXLSettingController::clickFunctionSegmentedControl);
+    const bool anyOptional = firstOptionalTab() < int(tabs().size());
+    m_ui->showObdSettingsChk->setVisible(anyOptional);
+    m_optionalTabsShown = anyOptional && userDefaults().value(kShowObdSettingsKey, false).toBool();
+    m_ui->showObdSettingsChk->setChecked(m_optionalTabsShown);
+    connect(m_ui->showObdSettingsChk, &QCheckBox::clicked, this,
+            &VXLSettingController::clickShowObdSettingsChk);
+    updateSelectorSegments();
 
     connect(m_ui->saveButton, &QPushButton::clicked, this, &VXLSettingController::onSave);
     connect(m_ui->resetButton, &QPushButton::clicked, this,
@@ -112,8 +122,59 @@ void VXLSettingController::setUpWindow()
     updateWindowTitle();
 }
 
-void VXLSettingController::showWindow()
+void VXLSettingController::updateSelectorSegments()
 {
+    GWSegmentedControl* selector = m_ui->functionSegmentedControl;
+    const int count = shownTabCount();
+    QStringList labels;
+    for (int i = 0; i < count; ++i)
+        labels.append(localizedString(QString::fromLatin1(tabs()[std::size_t(i)].segmentLabel)));
+    selector->setLabels(labels);
+    for (int i = 0; i < count; ++i)
+        selector->setSegmentEnabled(tabs()[std::size_t(i)].createPage != nullptr, i);
+    selector->setSelectedSegment(m_lastSelectedTabIndex);
+}
+
+int VXLSettingController::firstOptionalTab() const
+{
+    const auto first = std::find_if(tabs().begin(), tabs().end(),
+                                    [](const VXLSettingTab& tab) { return tab.optional; });
+    return int(first - tabs().begin());
+}
+
+int VXLSettingController::shownTabCount() const
+{
+    return m_optionalTabsShown ? int(tabs().size()) : firstOptionalTab();
+}
+
+bool VXLSettingController::setOptionalTabsShown(bool shown)
+{
+    // An optional page shown is left first, as on any change of page; it may refuse.
+    if (!shown && m_lastSelectedTabIndex >= firstOptionalTab()) {
+        changeViewController(0);
+        if (m_lastSelectedTabIndex != 0) {
+            m_ui->showObdSettingsChk->setChecked(m_optionalTabsShown);
+            return false;
+        }
+    }
+    m_optionalTabsShown = shown;
+    m_ui->showObdSettingsChk->setChecked(shown);
+    updateSelectorSegments();
+    return true;
+}
+
+void VXLSettingController::clickShowObdSettingsChk(bool checked)
+{
+    if (setOptionalTabsShown(checked))
+        userDefaults().setValue(kShowObdSettingsKey, checked);
+}
+
+void VXLSettingController::showWindow(int firstTab)
+{
+    if (firstTab < 0 || firstTab >= int(tabs().size()))
+        firstTab = 0;
+    if (firstTab >= shownTabCount())
+        setOptionalTabsShown(true);
     if (const QScreen* screen = this->screen()) {
         const QRect visible = screen->availableGeometry();
         move(visible.topLeft() +
@@ -123,7 +184,7 @@ void VXLSettingController::showWindow()
     raise();
     activateWindow();
     onInitDialog();
-    changeViewController(0);
+    changeViewController(firstTab);
 }
 
 void VXLSettingController::onInitDialog()
@@ -205,7 +266,7 @@ void VXLSettingController::changeViewController(int index)
     if (index == m_lastSelectedTabIndex)
         return;
     GWSegmentedControl* selector = m_ui->functionSegmentedControl;
-    if (index < 0 || index >= int(tabs().size()) || !tabs()[std::size_t(index)].createPage) {
+    if (index < 0 || index >= shownTabCount() || !tabs()[std::size_t(index)].createPage) {
         selector->setSelectedSegment(m_lastSelectedTabIndex);
         return;
     }
@@ -365,6 +426,17 @@ void VXLSettingController::setFormatWindowOpener(std::function<void(QWidget*)> o
 {
     m_formatWindowOpener = std::move(opener);
     m_ui->sdcardFormatButton->setEnabled(!m_saving && m_formatWindowOpener != nullptr);
+}
+
+void VXLSettingController::setObdDriveInfoOpener(std::function<void()> opener)
+{
+    m_obdDriveInfoOpener = std::move(opener);
+}
+
+void VXLSettingController::onObdDriveInfo()
+{
+    if (m_obdDriveInfoOpener)
+        m_obdDriveInfoOpener();
 }
 
 void VXLSettingController::onDiskUtil()

@@ -33,6 +33,9 @@ struct VXLSettingTab
     // The page is made once and kept between visits (its state survives); other pages are
     // made anew at each visit and show the record as it is then.
     bool keepPage = false;
+    // Shown only while the window's "Show OBD settings" entry is ticked. Such tabs come last,
+    // so a segment's number is its tab's number.
+    bool optional = false;
 };
 
 // The settings window: finds the camera's card and reads its config.bin, shows one page of the
@@ -48,13 +51,23 @@ public:
                                   std::span<const VXLSettingTab> tabs = defaultTabs());
     ~VXLSettingController() override;
 
-    // The window's tabs in segment order.
+    // The window's tabs in segment order; the OBD page's is optional.
     static std::span<const VXLSettingTab> defaultTabs();
+    static constexpr int kObdTabIndex = 8;
     std::span<const VXLSettingTab> tabs() const { return m_tabs; }
 
     // Shows the window: centred on its screen, the record reset to factory values and the
-    // card's file read again in the background, page 0 shown.
-    void showWindow();
+    // card's file read again in the background, page `firstTab` shown (an optional one is
+    // then shown in this window).
+    void showWindow(int firstTab = 0);
+
+    // Whether the optional tabs are offered. The user's choice ("Show OBD settings") is kept
+    // in the user defaults; setOptionalTabsShown alone does not keep it. Hiding them while one
+    // is shown goes to page 0 first; false when the page shown refuses to be left.
+    bool optionalTabsShown() const { return m_optionalTabsShown; }
+    bool setOptionalTabsShown(bool shown);
+    // The number of tabs offered now.
+    int shownTabCount() const;
 
     _FILEDATA* filedata() { return &m_FileData; }
     const QString& settingFilePath() const { return m_SettingFilePath; }
@@ -84,6 +97,11 @@ public:
 
     // Opens the format window over this one; the format button is disabled while none is set.
     void setFormatWindowOpener(std::function<void(QWidget* settingsWindow)> opener);
+    // Opens the OBD drive-info viewer, asked for from the OBD page; an OBD page made once one
+    // is set offers it.
+    void setObdDriveInfoOpener(std::function<void()> opener);
+    bool hasObdDriveInfoOpener() const { return m_obdDriveInfoOpener != nullptr; }
+    void onObdDriveInfo();
     // Stands in for fatlabel (tests).
     void setVolumeRenamer(VolumeRenamer renamer) { m_renamer = std::move(renamer); }
     // Runs the progress sheet's ticks faster (tests).
@@ -105,6 +123,9 @@ private:
     void settingFileRead(const SettingCardRead& read);
     void updateWindowTitle();
     void clickFunctionSegmentedControl(int segment);
+    void clickShowObdSettingsChk(bool checked);
+    void updateSelectorSegments();
+    int firstOptionalTab() const;
     VXLSettingControllerDelegate* targetDelegate() const;
     void removeTargetPage();
     void saveToTarget(const QString& target);
@@ -128,6 +149,8 @@ private:
     QList<QPointer<QWidget>> m_keptPages;
     VolumeRenamer m_renamer = renameVolumeToZuva;
     std::function<void(QWidget*)> m_formatWindowOpener;
+    std::function<void()> m_obdDriveInfoOpener;
+    bool m_optionalTabsShown = false;
     bool m_loading = false;
     bool m_saving = false;
     // Card lookups, reads and writes; waited for before the window goes away.

@@ -7,6 +7,7 @@
 #include "VXLSettingForBasicViewController.h"
 #include "VXLSettingForGpsViewController.h"
 #include "VXLSettingForMotionViewController.h"
+#include "VXLSettingForObdViewController.h"
 #include "VXLSettingForVideoViewController.h"
 
 #include <array>
@@ -23,6 +24,16 @@ QWidget* createAdasPage(VXLSettingController& controller)
     return new VXLSettingForAdasViewController(controller.filedata());
 }
 
+// The OBD page opens the OBD drive-info viewer through the window, when it has a way to.
+QWidget* createObdPage(VXLSettingController& controller)
+{
+    auto* page = new VXLSettingForObdViewController;
+    page->setDriveInfoAvailable(controller.hasObdDriveInfoOpener());
+    QObject::connect(page, &VXLSettingForObdViewController::showObdDriveInfo, &controller,
+                     &VXLSettingController::onObdDriveInfo);
+    return page;
+}
+
 constexpr std::array kTabs = {
     VXLSettingTab{"setting.video", "setting.video", createPage<VXLSettingForVideoViewController>},
     VXLSettingTab{"setting.basic", "setting.basic", createPage<VXLSettingForBasicViewController>},
@@ -33,7 +44,10 @@ constexpr std::array kTabs = {
     VXLSettingTab{"setting.audio", "setting.audio", createPage<VXLSettingForAudioViewController>},
     // The drive-information viewer is still to come; it is made once and kept.
     VXLSettingTab{"setting.driveinfoview", "setting.information", nullptr, true},
+    // For a camera that reads the vehicle bus: offered on request only.
+    VXLSettingTab{"setting.obd", "setting.obd", createObdPage, false, true},
 };
+static_assert(kTabs[VXLSettingController::kObdTabIndex].optional);
 
 } // namespace
 

@@ -1,10 +1,12 @@
-// The pages with a range slider: the Auxiliary page (card shares, remapped choices, the inset
-// corner, Wi-Fi).
+// The two pages with a range slider: the Auxiliary page (card shares, remapped choices, the
+// inset corner, Wi-Fi) and the OBD page (save-interval code, power, eco-drive bands).
 #include "SettingTestSupport.h"
 
 #include "settings/ui/VXLSettingForAuxViewController.h"
+#include "settings/ui/VXLSettingForObdViewController.h"
 #include "widgets/SMDoubleSlider.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -187,6 +189,95 @@ TEST(AuxPage, WifiChecksStopTheStoreAfterTheOtherFields)
     EXPECT_EQ(fileDataToBytes(shown.record).mid(356, 16), QByteArray("ABCDEFGHIJKLMNOP"));
     shown.page.setFileData(&shown.record);
     EXPECT_EQ(ssid->text(), QStringLiteral("ABCDEFGHIJKLMNOP"));
+}
+
+TEST(ObdPage, SaveIntervalCodeRoundTrips)
+{
+    struct Case
+    {
+        uint32_t stored;
+        uint32_t afterDisplay; // rewritten when shown
+        int segment;
+        int parking;
+        int parkingClicked; // -1: left as shown
+        uint32_t saved;
+    };
+    // The page stores 1 or 2 and shows them again as the first or second choice; parking
+    // switched on keeps bits 5-7, switched off clears them.
+    for (const Case& c :
+         {Case{0x15, 0x11, 0, 1, -1, 0x11}, Case{7, 1, 0, 0, -1, 1}, Case{0, 0, 0, 0, -1, 1},
+          Case{2, 2, 1, 0, -1, 2}, Case{0x12, 0x12, 1, 1, -1, 0x12}, Case{0x32, 0x32, 1, 0, -1, 2},
+          Case{0x113, 0x11, 0, 1, -1, 0x11}, Case{0x112, 0x112, 1, 1, -1, 0x12},
+          Case{0x72, 0x72, 1, 0, 1, 0x72}, Case{0x52, 0x52, 1, 0, 0, 0x02}}) {
+        _FILEDATA given = factoryRecord();
+        given.SaveDuration = c.stored;
+        Shown<VXLSettingForObdViewController> shown(given);
+        auto* interval = child<GWSegmentedControl>(&shown.page, "saveDurationSeg");
+        auto* parking = child<GWSegmentedControl>(&shown.page, "useObdParkingSeg");
+        ASSERT_TRUE(interval && parking);
+        EXPECT_EQ(shown.record.SaveDuration, c.afterDisplay) << c.stored;
+        EXPECT_EQ(interval->selectedSegment(), c.segment) << c.stored;
+        EXPECT_EQ(parking->selectedSegment(), c.parking) << c.stored;
+        if (c.parkingClicked >= 0)
+            clickSegment(parking, c.parkingClicked);
+        ASSERT_TRUE(shown.page.populate());
+        EXPECT_EQ(shown.record.SaveDuration, c.saved) << c.stored;
+    }
+}
+
+TEST(ObdPage, EcoBandsPowerAndTheFieldsItWrites)
+{
+    Shown<VXLSettingForObdViewController> shown(factoryRecord()); // bounds 60 and 20
+    auto* slider = child<SMDoubleSlider>(&shown.page, "ecoSlider");
+    ASSERT_NE(slider, nullptr);
+    EXPECT_EQ(slider->doubleLoValue(), 40.0);
+    EXPECT_EQ(slider->doubleHiValue(), 80.0);
+    EXPECT_EQ(labelText(&shown.page, "ecoDriveLabel"), QStringLiteral("Eco Drive : 0.60 or more"));
+    EXPECT_EQ(labelText(&shown.page, "normalDriveLabel"),
+              QStringLiteral("Normal Drive : 0.60 ~ 0.20"));
+    EXPECT_EQ(labelText(&shown.page, "unecoDriveLabel"),
+              QStringLiteral("Uneco Drive : 0.20 or less"));
+    EXPECT_TRUE(child<QCheckBox>(&shown.page, "useEcoDriveChk")->isChecked()) << "MemConfig 176";
+    EXPECT_EQ(child<QComboBox>(&shown.page, "powerVoltageCombo")->currentText(),
+              QStringLiteral("12.1v"));
+    // Untouched, the page writes only MemConfig, as the 1 its check box stands for.
+    ASSERT_TRUE(shown.page.populate());
+    EXPECT_EQ(changedFields(shown.before, shown.record), QStringList({"MemConfig"}));
+    EXPECT_EQ(shown.record.MemConfig, 1u);
+
+    keyKnobToEnd(slider, true, Qt::Key_Home);
+    keyKnobToEnd(slider, false, Qt::Key_End);
+    EXPECT_EQ(labelText(&shown.page, "ecoDriveLabel"), QStringLiteral("Eco Drive : 1.00 or more"));
+    EXPECT_EQ(labelText(&shown.page, "unecoDriveLabel"),
+              QStringLiteral("Uneco Drive : 0.00 or less"));
+
+    // External power: written at once, and the cut-off and OBD parking no longer apply.
+    auto* external = child<QCheckBox>(&shown.page, "useExternalPowerChk");
+    auto* voltage = child<QComboBox>(&shown.page, "powerVoltageCombo");
+    ASSERT_TRUE(external && voltage);
+    external->click();
+    EXPECT_EQ(shown.record.sd_mem_event_reserved, 1u);
+    EXPECT_FALSE(voltage->isEnabled());
+    EXPECT_FALSE(child<QWidget>(&shown.page, "useObdParkingSeg")->isEnabled());
+    voltage->setCurrentIndex(0);
+    ASSERT_TRUE(shown.page.populate());
+    EXPECT_EQ(shown.record.drivingSecurity, 100u);
+    EXPECT_EQ(shown.record.parkingSecurity, 0u);
+    EXPECT_EQ(shown.record.sd_mem_always_reserved, 11500u);
+    external->click();
+    EXPECT_EQ(shown.record.sd_mem_event_reserved, 0u);
+    EXPECT_TRUE(voltage->isEnabled());
+
+    // Values the page cannot show are kept: the Basic page's "automatic" cut-off, bounds
+    // beyond the slider.
+    _FILEDATA odd = factoryRecord();
+    odd.sd_mem_always_reserved = 1;
+    odd.drivingSecurity = 150;
+    odd.parkingSecurity = 0xFFFFFFFF;
+    Shown<VXLSettingForObdViewController> kept(odd);
+    EXPECT_EQ(child<QComboBox>(&kept.page, "powerVoltageCombo")->currentIndex(), -1);
+    ASSERT_TRUE(kept.page.populate());
+    EXPECT_EQ(changedFields(kept.before, kept.record), QStringList({"MemConfig"}));
 }
 
 } // namespace

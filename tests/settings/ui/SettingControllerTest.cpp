@@ -3,6 +3,7 @@
 #include "settings/ui/VXLSettingController.h"
 #include "settings/ui/VXLSettingControllerDelegate.h"
 #include "settings/ui/VXLSettingForBasicViewController.h"
+#include "settings/ui/VXLSettingForObdViewController.h"
 #include "settings/ui/VXLSettingProgressSheet.h"
 
 #include "cardtools/ShellScript.h"
@@ -207,7 +208,7 @@ TEST(SettingWindow, ChangingPagesValidatesAndRebuildsThem)
     window.open();
     GWSegmentedControl* selector = window.selector();
     ASSERT_NE(selector, nullptr);
-    EXPECT_EQ(selector->segmentCount(), 8);
+    EXPECT_EQ(selector->segmentCount(), 8) << "the OBD tab only on request";
     EXPECT_FALSE(selector->isSegmentEnabled(7)) << "no drive-information page yet";
 
     clickSegment(selector, 1);
@@ -229,8 +230,9 @@ TEST(SettingWindow, ChangingPagesValidatesAndRebuildsThem)
     EXPECT_EQ(window.controller.targetController(), basic);
     EXPECT_EQ(selector->selectedSegment(), 1);
     EXPECT_EQ(window.controller.lastSelectedTabIndex(), 1);
-    // Disabled tabs cannot be chosen at all.
+    // Disabled and hidden tabs cannot be chosen at all.
     window.controller.changeViewController(7);
+    window.controller.changeViewController(VXLSettingController::kObdTabIndex);
     EXPECT_EQ(window.controller.targetController(), basic);
 
     // Valid input is stored on leaving; the page made anew shows it.
@@ -267,6 +269,46 @@ TEST(SettingWindow, AFailedWifiCheckStopsTheSave)
     EXPECT_EQ(fileDataToBytes(fileRecord(path)), fileDataToBytes(cardRecord()));
     clickSegment(window.selector(), 4);
     EXPECT_EQ(window.controller.targetController(), aux);
+}
+
+// The OBD page is offered once "Show OBD settings" is ticked, which the next window remembers;
+// it opens the OBD drive-info viewer only when the window has a way to.
+TEST(SettingWindow, ObdPageOnRequestAndItsDriveInfoViewer)
+{
+    CardReader reader;
+    {
+        Window window(reader);
+        window.open();
+        auto* show = child<QCheckBox>(&window.controller, "showObdSettingsChk");
+        ASSERT_NE(show, nullptr);
+        EXPECT_FALSE(show->isChecked());
+        EXPECT_EQ(window.selector()->segmentCount(), 8);
+        show->click();
+        ASSERT_EQ(window.selector()->segmentCount(), 9);
+        clickSegment(window.selector(), VXLSettingController::kObdTabIndex);
+        QWidget* obd = window.controller.targetController();
+        ASSERT_NE(dynamic_cast<VXLSettingForObdViewController*>(obd), nullptr);
+        EXPECT_FALSE(child<QPushButton>(obd, "obdDriveInfoButton")->isVisible());
+        // Hidden again, the window goes back to its first page.
+        show->click();
+        EXPECT_EQ(window.selector()->segmentCount(), 8);
+        EXPECT_EQ(window.controller.lastSelectedTabIndex(), 0);
+        show->click();
+    }
+    Window again(reader);
+    int opened = 0;
+    again.controller.setObdDriveInfoOpener([&opened] { ++opened; });
+    again.open();
+    ASSERT_EQ(again.selector()->segmentCount(), 9);
+    clickSegment(again.selector(), VXLSettingController::kObdTabIndex);
+    auto* button = child<QPushButton>(again.controller.targetController(), "obdDriveInfoButton");
+    ASSERT_NE(button, nullptr);
+    EXPECT_TRUE(button->isVisible());
+    button->click();
+    EXPECT_EQ(opened, 1);
+    // Left as found for the other tests of this run.
+    child<QCheckBox>(&again.controller, "showObdSettingsChk")->click();
+    EXPECT_EQ(again.selector()->segmentCount(), 8);
 }
 
 TEST(SettingWindow, ResetAffectsTheWholeRecordButTheKeptFields)
@@ -529,6 +571,7 @@ TEST(SettingWindow, EveryPageFitsTheWindow)
     const QString shots = qEnvironmentVariable("VEXLO_SCREENSHOT_DIR");
     auto* targetView = child<QWidget>(&window.controller, "targetView");
     ASSERT_NE(targetView, nullptr);
+    ASSERT_TRUE(window.controller.setOptionalTabsShown(true));
     for (int tab = 0; tab < int(window.controller.tabs().size()); ++tab) {
         if (!window.controller.tabs()[std::size_t(tab)].createPage)
             continue;
