@@ -279,6 +279,7 @@ bool VXLBlackBoxData::extract(DriveDataSource& source)
             std::memcpy(work, record + 24, sizeof work);
             ParseNMEA(work + 1, 128);
             m_gpsBlocks.append(VXLAviGpsData(work));
+            m_fixCounts.append(quint32(m_nmeas.size()));
         }
     }
     qCDebug(lcDriveData, "#############################  FINISH");
@@ -293,9 +294,26 @@ void VXLBlackBoxData::clear()
     m_nmeas = {};
     m_gSensors = {};
     m_gpsBlocks = {};
+    m_fixCounts = {};
     m_announcedRecords = 0;
     m_recordLimitReached = false;
     m_outOfMemory = false;
+}
+
+void VXLBlackBoxData::appendRecords(const VXLBlackBoxData& source, qsizetype first, qsizetype end)
+{
+    first = std::clamp<qsizetype>(first, 0, source.m_gpsBlocks.size());
+    end = std::clamp<qsizetype>(end, first, source.m_gpsBlocks.size());
+    if (first == end)
+        return;
+    const qsizetype firstFix = first > 0 ? source.m_fixCounts.at(first - 1) : 0;
+    const qsizetype endFix = source.m_fixCounts.at(end - 1);
+    const qsizetype fixesBefore = m_nmeas.size();
+    m_nmeas.append(source.m_nmeas.mid(firstFix, endFix - firstFix));
+    m_gSensors.append(source.m_gSensors.mid(first, end - first));
+    m_gpsBlocks.append(source.m_gpsBlocks.mid(first, end - first));
+    for (qsizetype i = first; i < end; ++i)
+        m_fixCounts.append(quint32(fixesBefore + qsizetype(source.m_fixCounts.at(i)) - firstFix));
 }
 
 bool VXLBlackBoxData::ParseGSensor(const unsigned char* buffer, uint32_t bufferSize)

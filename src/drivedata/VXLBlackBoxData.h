@@ -70,6 +70,17 @@ public:
     // One GPS block per record read; same length as m_GSensors.
     const QList<VXLAviGpsData>& m_vGpsData() const { return m_gpsBlocks; }
 
+    // How many fixes there are once record `record` has been read, so the fix in effect while
+    // that record plays is m_NMEAs()[fixCountAfterRecord(record) - 1] (none while it is 0).
+    // The fixes count sentences, not records: several or none can come with one record.
+    // Kept by the extraction and appendRecords (ParseNMEA alone does not know records).
+    qsizetype fixCountAfterRecord(qsizetype record) const { return m_fixCounts.at(record); }
+
+    // Appends records [first, end) of `source` (an extracted recording) with the fixes of
+    // their sentences: the drive data of a span of one recording, or of consecutive ones.
+    // The first record's fixes begin after the fix the source had before it.
+    void appendRecords(const VXLBlackBoxData& source, qsizetype first, qsizetype end);
+
 private:
     bool extractGuarded(DriveDataSource& source);
     bool extract(DriveDataSource& source);
@@ -78,6 +89,7 @@ private:
     QList<VXLGpsData> m_nmeas;
     QList<VXLGSensor> m_gSensors;
     QList<VXLAviGpsData> m_gpsBlocks;
+    QList<quint32> m_fixCounts; // one per record: m_nmeas.size() once it was read
     uint32_t m_announcedRecords = 0;
     bool m_recordLimitReached = false;
     bool m_outOfMemory = false;

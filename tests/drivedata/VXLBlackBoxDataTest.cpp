@@ -172,4 +172,34 @@ TEST(VXLBlackBoxData, ChunkTableEdgeCases)
     }
 }
 
+// A span of records keeps the fixes of its own sentences and knows which fix each record
+// shows; two spans appended make one, as for a clip across two recordings.
+TEST(VXLBlackBoxData, SpanOfRecordsWithTheirFixes)
+{
+    // Records 0 and 1 each carry one sentence, record 2 none, record 3 two.
+    const QList<Record> records{{256, 0, 0, '9', kRmc},
+                                {512, 0, 0, '9', kGga},
+                                {768, 0, 0, '9', {}},
+                                {1024, 0, 0, '9', kRmc + kGga}};
+    VXLBlackBoxData whole;
+    ASSERT_TRUE(whole.extractFromBytes(recording(records).bytes));
+    ASSERT_EQ(whole.m_NMEAs().size(), 4);
+    for (const auto& [record, fixes] : {std::pair{0, 1}, {1, 2}, {2, 2}, {3, 4}})
+        EXPECT_EQ(whole.fixCountAfterRecord(record), fixes) << record;
+
+    VXLBlackBoxData span;
+    span.appendRecords(whole, 1, 3); // records 1 and 2
+    span.appendRecords(whole, 3, 9); // record 3; the end is clamped
+    span.appendRecords(whole, 2, 2); // nothing
+    ASSERT_EQ(span.m_GSensors().size(), 3);
+    EXPECT_EQ(span.m_GSensors().at(0).x, 2.0f);
+    EXPECT_EQ(span.m_GSensors().at(2).x, 4.0f);
+    ASSERT_EQ(span.m_vGpsData().size(), 3);
+    // The GGA of record 1, then the RMC and GGA of record 3.
+    ASSERT_EQ(span.m_NMEAs().size(), 3);
+    EXPECT_EQ(span.m_NMEAs().at(0).Latitude, double(3733.98f));
+    for (const auto& [record, fixes] : {std::pair{0, 1}, {1, 1}, {2, 3}})
+        EXPECT_EQ(span.fixCountAfterRecord(record), fixes) << record;
+}
+
 } // namespace
