@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QFile>
 #include <QIODevice>
 #include <QString>
 
@@ -37,6 +38,11 @@ public:
     void discard();
     void close() override { discard(); }
     bool isSequential() const override { return true; }
+
+    // The new file, between open() and commit() or discard(), for a program that writes the
+    // bytes itself (an encoder given this path); commit() then flushes and renames it as it
+    // does a file written through this device.
+    QString temporaryPath() const { return QFile::decodeName(m_temporary); }
 
 protected:
     qint64 readData(char* data, qint64 maxSize) override;
