@@ -15,6 +15,7 @@ const Command kCommands[] = {
      runConfigCommand},
     {"volumes", "list the mounted USB volumes", kVolumesUsage, runVolumesCommand},
     {"clock", "write the camera's clock file (timeset.cfg)", kClockUsage, runClockCommand},
+    {"clip", "export a span of a recording as one MP4 of both cameras", kClipUsage, runClipCommand},
 };
 
 void printOverview()

@@ -47,6 +47,9 @@ public:
     // Null when the index is not below count().
     VXLMediaPtr mediaAtIndex(size_t index) const;
     const QList<VXLMediaPtr>& medias() const { return m_content.medias; }
+    // The recordings with their pairs, for work that goes on beside the list (a copy is
+    // cheap: the recordings are shared).
+    const Content& content() const { return m_content; }
     // Accepts a full path, a file name or a bare media name, of either camera.
     VXLMediaPairPtr findMediaPairWithFileName(const QString& fileName) const
     {
