@@ -1,6 +1,7 @@
 #include "VXLApplication.h"
 
 #include "VXLAppDelegate.h"
+#include "VXLClipController.h"
 #include "VXLMainWindow.h"
 #include "VXLWindowRouter.h"
 #include "app/playback/VXLPlayInfo.h"
@@ -58,6 +59,20 @@ VXLApplication::VXLApplication(const Options& options, QObject* parent)
         watcher->deleteLater();
     });
     watcher->setFuture(m_mileDisplayRead);
+
+    VXLAppDelegate* delegate = m_delegate;
+    m_clipController = new VXLClipController({m_window.get(), m_mediaList, m_playInfo, m_player1,
+                                              [delegate] {
+                                                  return delegate->mileDisplay();
+                                              }},
+                                             this);
+    Ui::VXLMainWindow& ui = m_window->ui();
+    connect(ui.actionMarkIn, &QAction::triggered, m_clipController, &VXLClipController::markIn);
+    connect(ui.actionMarkOut, &QAction::triggered, m_clipController, &VXLClipController::markOut);
+    connect(ui.actionClearMarks, &QAction::triggered, m_clipController,
+            &VXLClipController::clearMarks);
+    connect(ui.actionExportClip, &QAction::triggered, m_clipController,
+            &VXLClipController::showExportDialog);
 }
 
 VXLApplication::~VXLApplication()
@@ -65,6 +80,7 @@ VXLApplication::~VXLApplication()
     m_mileDisplayRead.waitForFinished();
     die();
     // Secondary windows first, then the delegate, then the main window with the views.
+    delete m_clipController;
     delete m_router;
     delete m_delegate;
     m_window.reset();

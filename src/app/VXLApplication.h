@@ -10,6 +10,7 @@ class BlockDeviceSource;
 class VLCMediaPlayer;
 class VXLAppDelegate;
 class VXLBlackBoxData;
+class VXLClipController;
 class VXLMainWindow;
 class VXLMediaList;
 class VXLPlayInfo;
@@ -35,6 +36,7 @@ public:
 
     VXLAppDelegate& delegate() const { return *m_delegate; }
     VXLWindowRouter& router() const { return *m_router; }
+    VXLClipController& clipController() const { return *m_clipController; }
     VXLMainWindow* mainWindow() const { return m_window.get(); }
     VXLMediaList* mediaList() const { return m_mediaList; }
     VXLPlayInfo* playInfo() const { return m_playInfo; }
@@ -58,4 +60,5 @@ private:
     VXLWindowRouter* m_router = nullptr;
     // The card's speed unit, read at launch; waited for before the volume source goes.
     QFuture<bool> m_mileDisplayRead;
+    VXLClipController* m_clipController = nullptr;
 };

@@ -36,3 +36,32 @@ void setAlertHookForTesting(std::function<void(QMessageBox*)> hook)
 {
     alertHook() = std::move(hook);
 }
+
+void showChoiceSheet(QWidget* window, const QString& message, const QString& informativeText,
+                     const QStringList& buttonTitles, std::function<void(int chosen)> didEnd)
+{
+    auto* box =
+        new QMessageBox(QMessageBox::Information, message, message, QMessageBox::NoButton, window);
+    box->setInformativeText(informativeText);
+    QList<QAbstractButton*> buttons;
+    for (const QString& title : buttonTitles) {
+        buttons << box->addButton(title, buttons.isEmpty() ? QMessageBox::AcceptRole
+                                                           : QMessageBox::ActionRole);
+    }
+    if (!buttons.isEmpty()) {
+        box->setDefaultButton(qobject_cast<QPushButton*>(buttons.first()));
+        box->setEscapeButton(buttons.last());
+    }
+    box->setWindowModality(window ? Qt::WindowModal : Qt::ApplicationModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(box, &QMessageBox::finished, box,
+                     [box, buttons, didEnd = std::move(didEnd)](int) {
+                         if (didEnd) {
+                             didEnd(int(buttons.indexOf(box->clickedButton())));
+                         }
+                     });
+    box->open();
+    if (alertHook()) {
+        alertHook()(box);
+    }
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -16,3 +17,10 @@ void showAlertSheet(QWidget* window, const QString& message, const QString& info
 // Tests: called with every alert just after it opened, so the test can read it and answer
 // it (box->accept()). Pass an empty function to remove the hook.
 void setAlertHookForTesting(std::function<void(QMessageBox*)> hook);
+
+// Tells the user something went well and offers what to do next: an information box with a
+// message, an informative text and one button per title, the first the default, window-modal
+// on `window`. `didEnd` gets the index of the button chosen (-1 when the box was closed
+// otherwise). The test hook sees it as any alert.
+void showChoiceSheet(QWidget* window, const QString& message, const QString& informativeText,
+                     const QStringList& buttonTitles, std::function<void(int chosen)> didEnd);
