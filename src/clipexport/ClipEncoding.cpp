@@ -75,12 +75,15 @@ void appendCameraChain(QStringList& graph, InputList& inputs, const QList<ClipPi
             graph << QStringLiteral("color=c=black:s=%1:r=%2:d=%3,setsar=1%4")
                          .arg(sizeText(size), rate, number(piece.duration), name);
         } else {
-            graph << QStringLiteral("[%1:v:0]setpts=PTS-STARTPTS,fps=%2,scale=%3:%4,setsar=1%5")
+            // Exactly as long as the piece: a partner recording a little shorter than the
+            // master holds its last picture, so the cameras stay together across joins.
+            graph << QStringLiteral("[%1:v:0]setpts=PTS-STARTPTS,fps=%2,scale=%3:%4,setsar=1,"
+                                    "tpad=stop=-1:stop_mode=clone,trim=duration=%5%6")
                          .arg(inputs.indexOf(piece))
                          .arg(rate)
                          .arg(size.width())
                          .arg(size.height())
-                         .arg(name);
+                         .arg(number(piece.duration), name);
         }
         joined += name;
     }
