@@ -1,0 +1,188 @@
+#include "RecordBytes.h"
+
+#include "driverecords/CsvFileExport.h"
+#include "driverecords/DriveRecordCsv.h"
+#include "driverecords/DriveRecordFile.h"
+#include "support/TempDir.h"
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+using namespace recordbytes;
+
+namespace {
+
+QByteArray twoFlashRecords()
+{
+    Flash first;
+    first.seq = 1;
+    first.status = 1;
+    first.lat = 3733;
+    first.latDecimals = 9870;
+    first.lon = 12658;
+    first.lonDecimals = 6800;
+    first.speed = 42;
+    first.distanceTenths = 12345;
+    first.maxSpeed = 60;
+    first.x = -256;
+    first.z = 64;
+    first.battery = 124;
+    Flash second;
+    second.seq = 2;
+    second.weekday = 7;
+    second.second = 13;
+    second.distanceTenths = 5;
+    second.x = 1;
+    second.y = -1;
+    second.z = 128;
+    second.battery = 95;
+    return file(2, {flashRecord(first), flashRecord(second)});
+}
+
+TEST(DriveRecordFile, ReadsOnlyTheWholeRecordsTheFileHolds)
+{
+    const QByteArray record = flashRecord(Flash{});
+    struct Case
+    {
+        const char* name;
+        QByteArray bytes;
+        qsizetype records;
+        qint64 missing;
+    };
+    const Case cases[] = {
+        {"header only, count 0", file(0), 0, 0},
+        {"count as held", file(2, {record, record}), 2, 0},
+        {"count larger than the file", file(5, {record, record}), 2, 3},
+        {"a partial record is none", file(3, {record, record, record.left(39)}), 2, 1},
+        {"count of four billion", file(0xffffffff, {record}), 1, 4294967294LL},
+        {"nothing after the counted records", file(1, {record, record}), 1, 0},
+        {"count 0 ignores what follows", file(0, {record}), 0, 0},
+    };
+    for (const Case& c : cases) {
+        DriveRecordFileReader reader(_FLASH_SAVE_VALUE_STRUCT::kSize);
+        ASSERT_TRUE(reader.openBytes(c.bytes)) << c.name;
+        const auto contents = readDriveRecords<_FLASH_SAVE_VALUE_STRUCT>(reader);
+        EXPECT_EQ(contents.records.size(), c.records) << c.name;
+        EXPECT_EQ(contents.missingCount, c.missing) << c.name;
+        EXPECT_TRUE(contents.error.isEmpty()) << c.name;
+    }
+
+    // The same through a real file, and a limit on what is kept.
+    TempDir dir;
+    const QString path = dir.write("big.drv", file(0xffffffff, {record, record, record}));
+    DriveRecordReadOptions options;
+    options.maxRecords = 2;
+    const auto limited = readDriveRecordFile<_FLASH_SAVE_VALUE_STRUCT>(path, options);
+    EXPECT_TRUE(limited.error.isEmpty()) << limited.error.toStdString();
+    EXPECT_EQ(limited.records.size(), 2);
+    EXPECT_EQ(limited.leftOutCount, 1);
+    EXPECT_EQ(limited.missingCount, 4294967292LL);
+    EXPECT_EQ(limited.announcedCount, 0xffffffffu);
+}
+
+TEST(DriveRecordFile, WhatCannotBeReadSaysWhy)
+{
+    TempDir dir;
+    const QString shortFile = dir.write("short.drv", QByteArray(11, '\0'));
+    const QString fifo = dir.filePath("fifo.obd");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    struct Case
+    {
+        QString path;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {shortFile, "header"},
+        {fifo, "not a regular file"}, // at once: nothing waits for a writer
+        {dir.mkdir("folder.drv"), "folder"},
+        {dir.filePath("missing.drv"), "No such file"},
+    };
+    for (const Case& c : cases) {
+        const auto contents = readDriveRecordFile<_OBD_SAVE_VALUE_STRUCT>(c.path);
+        EXPECT_TRUE(contents.error.contains(QLatin1String(c.reason)))
+            << c.path.toStdString() << ": " << contents.error.toStdString();
+        EXPECT_TRUE(contents.records.isEmpty());
+    }
+}
+
+TEST(DriveRecordFile, ProgressCanStopTheRead)
+{
+    QList<QByteArray> records(40000, obdRecord(Obd{}));
+    const QByteArray bytes = file(40000, records);
+    DriveRecordFileReader reader(_OBD_SAVE_VALUE_STRUCT::kSize);
+    ASSERT_TRUE(reader.openBytes(bytes));
+    QList<qint64> reports;
+    DriveRecordReadOptions options;
+    options.progress = [&](qint64 done, qint64 total) {
+        EXPECT_EQ(total, 40000);
+        reports << done;
+        return done < 20000;
+    };
+    const auto contents = readDriveRecords<_OBD_SAVE_VALUE_STRUCT>(reader, options);
+    EXPECT_TRUE(contents.cancelled);
+    ASSERT_FALSE(reports.isEmpty());
+    EXPECT_GE(reports.last(), 20000);
+    EXPECT_LT(reports.last(), 40000);
+}
+
+TEST(DriveRecordCsv, TwoFlashRecordsGiveTheHeaderAndTwoLines)
+{
+    const QByteArray bytes = twoFlashRecords();
+    DriveRecordFileReader reader(_FLASH_SAVE_VALUE_STRUCT::kSize);
+    ASSERT_TRUE(reader.openBytes(bytes));
+    QByteArray out;
+    DriveRecordCsvWriter writer(DriveRecordKind::FlashData, [&](const char* d, qsizetype n) {
+        out.append(d, n);
+        return true;
+    });
+    ASSERT_TRUE(writer.writeHeader(englishDriveRecordTitles(DriveRecordKind::FlashData)));
+    ASSERT_TRUE(streamDriveRecordsCsv<_FLASH_SAVE_VALUE_STRUCT>(reader, writer));
+    EXPECT_EQ(out, "No.,Seq,Date,Time,Day,Latitude,Longitude,Distance,Speed,Max Speed,Status,X,Y,Z,"
+                   "Battery\n"
+                   "1,1,2023/04/15,09:30:12,SUN,3733.9870,12658.6800,1234.5,42,60,A,-1.00,+0.00,"
+                   "+0.25,12.4\n"
+                   "2,2,2023/04/15,09:30:13,-,0000.0000,00000.0000,0.5,0,0,V,+0.00,-0.00,+0.50,"
+                   " 9.5\n");
+    for (const QByteArray& line : out.split('\n').mid(0, 3))
+        EXPECT_EQ(line.count(','), 14) << line.toStdString();
+}
+
+TEST(DriveRecordCsv, OneObdRecordExportedToAFileAndASinkThatFails)
+{
+    Obd o;
+    o.gep = 3;
+    o.distance = -1;
+    o.swa = 9999;
+    const QByteArray bytes = file(1, {obdRecord(o)});
+    const auto contents = [&] {
+        DriveRecordFileReader reader(_OBD_SAVE_VALUE_STRUCT::kSize);
+        EXPECT_TRUE(reader.openBytes(bytes));
+        return readDriveRecords<_OBD_SAVE_VALUE_STRUCT>(reader);
+    }();
+    ASSERT_EQ(contents.records.size(), 1);
+
+    TempDir dir;
+    const QString path = dir.write("zuva_obd.csv", "old contents\n");
+    const QStringList titles = englishDriveRecordTitles(DriveRecordKind::ObdDriveInfo);
+    ASSERT_EQ(exportDriveRecordsCsvFile(path, titles, contents.records), QString());
+    QFile exported(path);
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = exported.readAll().split('\n');
+    ASSERT_EQ(lines.size(), 3); // two lines, each ended by "\n"
+    EXPECT_EQ(lines[0].count(','), 25);
+    EXPECT_EQ(lines[1], "1,0,2023/04/15,09:30:12,SUN,0000.0000,00000.0000,0,0,0,-,0.0,0,OFF,OFF,"
+                        "OFF,-,OFF,-,N,OFF,0,0.0,+0.00,+0.00,+0.00");
+    EXPECT_TRUE(lines[2].isEmpty());
+
+    // A sink that fails part-way stops the writer and says so.
+    int calls = 0;
+    DriveRecordCsvWriter failing(DriveRecordKind::ObdDriveInfo,
+                                 [&](const char*, qsizetype) { return ++calls < 2; });
+    QList<_OBD_SAVE_VALUE_STRUCT> many(20000, contents.records.first());
+    EXPECT_FALSE(writeDriveRecordsCsv(failing, titles, many));
+    EXPECT_TRUE(failing.failed());
+    EXPECT_EQ(calls, 2);
+}
+
+} // namespace
