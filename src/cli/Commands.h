@@ -25,3 +25,5 @@ int runVolumesCommand(const QStringList& args);
 extern const char* const kVolumesUsage;
 int runClockCommand(const QStringList& args);
 extern const char* const kClockUsage;
+int runRecordsCommand(const QStringList& args);
+extern const char* const kRecordsUsage;

@@ -15,6 +15,7 @@ const Command kCommands[] = {
      runConfigCommand},
     {"volumes", "list the mounted USB volumes", kVolumesUsage, runVolumesCommand},
     {"clock", "write the camera's clock file (timeset.cfg)", kClockUsage, runClockCommand},
+    {"records", "print a drive-record file (.drv, .obd) as CSV", kRecordsUsage, runRecordsCommand},
 };
 
 void printOverview()
