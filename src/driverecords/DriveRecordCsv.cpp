@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr qsizetype kBufferSize = 256 * 1024;
+constexpr qsizetype kBufferSize = 64 * 1024;
 
 } // namespace
 

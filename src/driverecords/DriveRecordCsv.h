@@ -16,7 +16,7 @@ class QIODevice;
 // The comma-separated export of drive records, shared by the viewers and vexlo-tool: a first
 // line of the column titles, then one line per record with exactly the cells of the viewer's
 // table, in the table's column order. UTF-8, lines ended by "\n", nothing quoted or escaped
-// (no title or cell holds a comma). The text goes out in pieces of a few hundred kilobytes,
+// (no title or cell holds a comma). The text goes out in pieces of 64 KiB,
 // so a file of a million records is never held in memory.
 class DriveRecordCsvWriter
 {

@@ -106,8 +106,11 @@ qint64 DriveRecordFileReader::readFully(char* into, qint64 size)
 qsizetype DriveRecordFileReader::readRecords(QByteArray& bytes, qsizetype maxRecords)
 {
     const qint64 left = qint64(m_announced) - m_read;
-    const qsizetype wanted =
-        qsizetype(qMin<qint64>(qMin<qint64>(left, maxRecords), kMostRecordsPerRead));
+    // What the file's size says it holds bounds the buffer too (a growing file is still read
+    // to its end, a record at a time past what it held when opened).
+    const qint64 held = qMax<qint64>(m_expected - m_read, 1);
+    const qsizetype wanted = qsizetype(
+        qMin<qint64>(qMin<qint64>(left, maxRecords), qMin<qint64>(held, kMostRecordsPerRead)));
     if (m_atEnd || wanted <= 0 || (m_fd < 0 && m_bytes.isNull())) {
         bytes.clear();
         return 0;
