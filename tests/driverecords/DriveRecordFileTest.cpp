@@ -5,6 +5,9 @@
 #include "driverecords/DriveRecordFile.h"
 #include "support/TempDir.h"
 
+#include <QDir>
+#include <QSet>
+
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -186,3 +189,36 @@ TEST(DriveRecordCsv, OneObdRecordExportedToAFileAndASinkThatFails)
 }
 
 } // namespace
+
+// The sample card's logs, which the viewers and the screenshots show: whole, in Seoul, with
+// every status and the gear positions of driving and parking.
+TEST(DriveRecordFile, SampleCardLogsReadWhole)
+{
+    const QDir card(qEnvironmentVariable("VEXLO_BINARY_DIR") + QStringLiteral("/sample-card"));
+    const auto flash =
+        readDriveRecordFile<_FLASH_SAVE_VALUE_STRUCT>(card.filePath("DrvInfo/zuva_000.drv"));
+    ASSERT_TRUE(flash.error.isEmpty()) << flash.error.toStdString();
+    EXPECT_GE(flash.records.size(), 200);
+    EXPECT_EQ(flash.missingCount, 0);
+    QSet<int> statuses;
+    for (const _FLASH_SAVE_VALUE_STRUCT& r : flash.records) {
+        statuses.insert(r.status);
+        const DriveRecordPosition p = driveRecordPosition(r);
+        if (r.status == 0) {
+            EXPECT_FALSE(p.isKnown());
+            continue;
+        }
+        EXPECT_NEAR(p.latitude, 37.57, 0.02);
+        EXPECT_NEAR(p.longitude, 126.99, 0.03);
+    }
+    EXPECT_EQ(statuses, QSet<int>({0, 1, 2}));
+
+    const auto obd =
+        readDriveRecordFile<_OBD_SAVE_VALUE_STRUCT>(card.filePath("DrvInfo/zuva_000.obd"));
+    ASSERT_TRUE(obd.error.isEmpty()) << obd.error.toStdString();
+    EXPECT_EQ(obd.records.size(), flash.records.size());
+    QSet<int> gears;
+    for (const _OBD_SAVE_VALUE_STRUCT& r : obd.records)
+        gears.insert(r.gep);
+    EXPECT_EQ(gears, QSet<int>({1, 4}));
+}
