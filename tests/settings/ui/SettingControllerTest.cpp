@@ -362,7 +362,7 @@ TEST(SettingWindow, SavesToTheCardOrTheFileChosen)
         ASSERT_FALSE(alerts.alerts().isEmpty());
         EXPECT_EQ(alerts.alerts().last().message, path);
         EXPECT_EQ(alerts.alerts().last().informativeText,
-                  QStringLiteral("The settings were saved."));
+                  QStringLiteral("The file was saved."));
         ASSERT_TRUE(QTest::qWaitFor([&] { return !window.controller.isVisible(); }))
             << "the saved alert closes the window";
     }
