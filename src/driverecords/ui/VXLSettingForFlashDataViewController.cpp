@@ -16,7 +16,7 @@ VXLSettingForFlashDataViewController::VXLSettingForFlashDataViewController(QWidg
 
 VXLSettingForFlashDataViewController::~VXLSettingForFlashDataViewController() = default;
 
-QString VXLSettingForFlashDataViewController::flashDataFilePath(const QString& mountPath)
+QString VXLSettingForFlashDataViewController::cardFlashDataFilePath(const QString& mountPath)
 {
     return QDir(mountPath).filePath(QStringLiteral("DrvInfo/zuva_000.drv"));
 }

@@ -20,7 +20,7 @@ public:
     ~VXLSettingForFlashDataViewController() override;
 
     // The log on a card mounted at `mountPath`: DrvInfo/zuva_000.drv.
-    static QString flashDataFilePath(const QString& mountPath);
+    static QString cardFlashDataFilePath(const QString& mountPath);
 
 private:
     std::unique_ptr<Ui::VXLSettingForFlashDataViewController> m_ui;

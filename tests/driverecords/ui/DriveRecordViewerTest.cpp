@@ -1,5 +1,6 @@
 #include "ViewerTestSupport.h"
 
+#include "driverecords/DriveRecordCsv.h"
 #include "driverecords/RecordBytes.h"
 #include "driverecords/ui/VXLSettingForFlashDataViewController.h"
 #include "driverecords/ui/VXLSettingForObdDriveInfoViewController.h"
@@ -220,10 +221,27 @@ TEST(DriveRecordViewers, ShowTheSampleCardLogs)
     const QString card = qEnvironmentVariable("VEXLO_BINARY_DIR") + QStringLiteral("/sample-card");
     VXLSettingForFlashDataViewController flash;
     flash.resize(1000, 560);
-    flash.setM_FlashDataFilePath(VXLSettingForFlashDataViewController::flashDataFilePath(card));
+    flash.setM_FlashDataFilePath(VXLSettingForFlashDataViewController::cardFlashDataFilePath(card));
     ASSERT_TRUE(ViewerDriver::waitForLoad(flash, [&] { flash.displayFirstTime(); }));
     EXPECT_EQ(flash.model()->rowCount(), 240);
     ViewerDriver::screenshot(flash, QStringLiteral("flash-data-sample-card"));
+
+    // The viewer's export is what vexlo-tool records prints for the same file.
+    TempDir dir;
+    driver.answer = dir.filePath(QStringLiteral("zuva_000.csv"));
+    flash.onSaveCSVFile();
+    ASSERT_TRUE(driver.waitForAlerts(1));
+    DriveRecordFileReader reader(_FLASH_SAVE_VALUE_STRUCT::kSize);
+    ASSERT_TRUE(reader.open(flash.flashDataFilePath()));
+    QByteArray printed;
+    DriveRecordCsvWriter writer(DriveRecordKind::FlashData, [&](const char* d, qsizetype n) {
+        printed.append(d, n);
+        return true;
+    });
+    writer.writeHeader(englishDriveRecordTitles(DriveRecordKind::FlashData));
+    ASSERT_TRUE(streamDriveRecordsCsv<_FLASH_SAVE_VALUE_STRUCT>(reader, writer));
+    EXPECT_EQ(readAll(driver.answer), printed);
+    driver.alerts.clear();
 
     VXLSettingForObdDriveInfoViewController obd;
     obd.resize(1400, 560);
