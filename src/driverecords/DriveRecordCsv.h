@@ -89,7 +89,7 @@ bool writeDriveRecordsCsv(DriveRecordCsvWriter& writer, const QStringList& title
 
 // Streams a file's records from `reader` into `writer` (after the header), reading a batch
 // at a time: memory stays the same whatever the size of the file. Answers false when the
-// sink failed; a read error stops the records early and shows in reader.errorString().
+// sink failed.
 template <typename Record>
 bool streamDriveRecordsCsv(DriveRecordFileReader& reader, DriveRecordCsvWriter& writer)
 {

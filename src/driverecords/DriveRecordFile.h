@@ -9,6 +9,9 @@
 
 #include <functional>
 #include <limits>
+#include <memory>
+
+class SafeFileReader;
 
 // Reads the records of a drive-record file in batches. The count in the header is only what
 // the file announces: it is never used to allocate or to loop, so a damaged count of four
@@ -36,8 +39,8 @@ public:
     qint64 expectedCount() const { return m_expected; }
 
     // Replaces `bytes` with the next whole records (at most `maxRecords`, each recordSize
-    // bytes) and answers how many. 0 at the end of the records or on a read error
-    // (errorString() then says which).
+    // bytes) and answers how many; 0 at the end. A read error (a failing card) ends the
+    // records as the end of the file would: the rest count as missing.
     qsizetype readRecords(QByteArray& bytes, qsizetype maxRecords);
 
     qint64 recordsRead() const { return m_read; }
@@ -46,13 +49,12 @@ public:
 
 private:
     bool readHeader();
-    qint64 readSome(char* into, qint64 size);
     qint64 readFully(char* into, qint64 size);
 
     qsizetype m_recordSize;
-    int m_fd = -1;
+    std::unique_ptr<SafeFileReader> m_file;
     QByteArrayView m_bytes;
-    qint64 m_bytesOffset = 0;
+    qint64 m_offset = 0;
     QString m_error;
     quint32 m_announced = 0;
     qint64 m_expected = 0;
