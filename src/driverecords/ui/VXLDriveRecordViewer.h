@@ -3,6 +3,7 @@
 #include "DriveRecordTableModel.h"
 
 #include "drivedata/ui/VXLMapWindowController.h"
+#include "settings/ui/VXLSettingControllerDelegate.h"
 
 #include <QFutureWatcher>
 #include <QPointer>
@@ -11,7 +12,6 @@
 
 #include <functional>
 
-struct _FILEDATA;
 class QFileDialog;
 class QLabel;
 class QProgressBar;
@@ -21,9 +21,10 @@ class QTableView;
 // What both drive-record viewers do: a table of the records of one file, read off the GUI
 // thread with progress; the open button for another file of the kind; the CSV export; the map
 // window for a double-clicked record. The two viewer classes give their interface description
-// and the few texts that differ. The page protocol of the settings window (setFileData,
-// populate, validateUserInput, onHide) is here too; the viewers edit nothing in the record.
-class VXLDriveRecordViewer : public QWidget
+// and the few texts that differ. Both take part in the settings window's page protocol, so
+// either can be hosted as a page; they edit nothing in the record. A host shows its busy
+// indicator on loadingStarted / loadingFinished.
+class VXLDriveRecordViewer : public QWidget, public VXLSettingControllerDelegate
 {
     Q_OBJECT
 
@@ -31,13 +32,17 @@ public:
     ~VXLDriveRecordViewer() override;
 
     // Page protocol.
-    void setFileData(_FILEDATA* fileData);
+    void setFileData(_FILEDATA* fileData) override;
+    bool populate() override { return m_fileData != nullptr; }
+    QString validateUserInput() override { return {}; }
+    void setMainController(VXLSettingController* controller) override
+    {
+        m_mainController = controller;
+    }
+    void onHide() override;
     // The first time there is a record, loads the file set by setM_FlashDataFilePath (when it
     // exists); later calls do nothing.
     void displayFileData();
-    QString validateUserInput() const { return {}; }
-    bool populate() const { return m_fileData != nullptr; }
-    void onHide();
 
     // The first display on its own, without a settings record (a viewer opened by itself).
     void displayFirstTime();
@@ -120,6 +125,7 @@ private:
     Texts m_texts;
     DriveRecordTableModel* m_model;
     _FILEDATA* m_fileData = nullptr;
+    VXLSettingController* m_mainController = nullptr; // the host's; only kept
     QString m_FlashDataFilePath;
     bool m_bFlashDataAccess = false;
     bool m_firstLoad = true;
