@@ -17,11 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (contents.records.size() + contents.missingCount != qint64(contents.announcedCount))
         std::abort(); // every announced record is either read or counted as missing
     qsizetype written = 0;
-    DriveRecordCsvWriter writer(DriveRecordTraits<Record>::kKind,
-                                [&](const char*, qsizetype n) {
-                                    written += n;
-                                    return true;
-                                });
+    DriveRecordCsvWriter writer(DriveRecordTraits<Record>::kKind, [&](const char*, qsizetype n) {
+        written += n;
+        return true;
+    });
     const auto kind = DriveRecordTraits<Record>::kKind;
     if (!writeDriveRecordsCsv(writer, englishDriveRecordTitles(kind), contents.records))
         std::abort();
