@@ -143,6 +143,8 @@ VXLSettingController* VXLWindowRouter::raiseSettingWindow()
 VXLSettingController* VXLWindowRouter::newSettingWindow(int firstTab)
 {
     auto* controller = new VXLSettingController(m_volumes);
+    // The OBD page's button opens the OBD drive-info viewer beside the settings.
+    controller->setObdDriveInfoOpener([this] { showObdDriveInfoWindow(); });
     keepAsLastDialog(controller);
     controller->showWindow(firstTab);
     return controller;

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -63,6 +64,19 @@ TEST(WindowRouter, ObdSettingsByName)
     settings->changeViewController(0);
     EXPECT_EQ(router.showWindowNamed(QStringLiteral("obd-settings")), settings);
     EXPECT_EQ(settings->lastSelectedTabIndex(), VXLSettingController::kObdTabIndex);
+
+    // The page's button opens the OBD drive-info viewer, which asks for a file.
+    QStringList alerts;
+    setAlertHookForTesting([&](QMessageBox* box) {
+        alerts << box->text();
+        box->accept();
+    });
+    auto* button = settings->targetController()->findChild<QPushButton*>("obdDriveInfoButton");
+    ASSERT_NE(button, nullptr);
+    EXPECT_TRUE(button->isVisible());
+    button->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return alerts.contains("Alarm"); }, 5000));
+    setAlertHookForTesting({});
 }
 
 // One card reader whose card, labelled ZUVA, is mounted at `mountPoint`.
