@@ -168,6 +168,10 @@ void VXLAppDelegate::connectMenus()
     on(ui.actionShowSettings, &VXLAppDelegate::showSettingPanel);
     on(ui.actionCaptureVideo, &VXLAppDelegate::captureVideo);
     on(ui.actionPrint, &VXLAppDelegate::print);
+    on(ui.actionOpenObdDriveInfo, [this] {
+        if (m_router)
+            m_router->showObdDriveInfoWindow();
+    });
     on(ui.actionCloseWindow, &VXLAppDelegate::closeWindow);
     on(ui.actionQuit, &VXLAppDelegate::closeWindow);
     on(ui.actionShowRecordings, &VXLAppDelegate::clickMediaListViewButton);

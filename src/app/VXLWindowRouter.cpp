@@ -1,7 +1,14 @@
 #include "VXLWindowRouter.h"
 
+#include "cardtools/VolumeDiscovery.h"
 #include "drivedata/ui/VXLMapWindowController.h"
+#include "driverecords/ui/VXLSettingForFlashDataViewController.h"
+#include "driverecords/ui/VXLSettingForObdDriveInfoViewController.h"
 #include "settings/ui/VXLSettingController.h"
+
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 
@@ -25,6 +32,14 @@ const WindowEntry kWindows[] = {
      [](VXLWindowRouter& router) -> QWidget* {
          return router.showObdSettingWindow();
      }},
+    {"flash-data",
+     [](VXLWindowRouter& router) -> QWidget* {
+         return router.showFlashDataWindow();
+     }},
+    {"obd-info",
+     [](VXLWindowRouter& router) -> QWidget* {
+         return router.showObdDriveInfoWindow();
+     }},
 };
 
 } // namespace
@@ -37,8 +52,11 @@ VXLWindowRouter::VXLWindowRouter(QWidget* mainWindow, const BlockDeviceSource& v
 
 VXLWindowRouter::~VXLWindowRouter()
 {
+    m_cardLogLookup.waitForFinished();
     // The windows have no parent: they go with the router.
     delete m_mapWindow;
+    delete m_flashDataWindow;
+    delete m_obdDriveInfoWindow;
     delete m_lastDialogController;
 }
 
@@ -125,7 +143,45 @@ VXLSettingController* VXLWindowRouter::raiseSettingWindow()
 VXLSettingController* VXLWindowRouter::newSettingWindow(int firstTab)
 {
     auto* controller = new VXLSettingController(m_volumes);
+    // The OBD page's button opens the OBD drive-info viewer beside the settings.
+    controller->setObdDriveInfoOpener([this] { showObdDriveInfoWindow(); });
     keepAsLastDialog(controller);
     controller->showWindow(firstTab);
     return controller;
+}
+
+VXLSettingForFlashDataViewController* VXLWindowRouter::showFlashDataWindow()
+{
+    return showKept(m_flashDataWindow, [this] {
+        auto* viewer = new VXLSettingForFlashDataViewController;
+        // Finding the card runs lsblk: off the GUI thread. The viewer reads the card's log,
+        // when there is one, as soon as the card is known.
+        auto* lookup = new QFutureWatcher<QString>(viewer);
+        connect(lookup, &QFutureWatcherBase::finished, viewer, [viewer, lookup] {
+            lookup->deleteLater();
+            viewer->setM_FlashDataFilePath(lookup->result());
+            viewer->displayFirstTime();
+        });
+        const BlockDeviceSource& volumes = m_volumes;
+        m_cardLogLookup = QtConcurrent::run([&volumes] {
+            const std::optional<GWUSBDiskEntity> card = findCardDiskEntity(volumes);
+            if (!card)
+                return QString();
+            const QString path = VXLSettingForFlashDataViewController::cardFlashDataFilePath(
+                card->mountedURL().toLocalFile());
+            return QFileInfo(path).isFile() ? path : QString();
+        });
+        lookup->setFuture(m_cardLogLookup);
+        return viewer;
+    });
+}
+
+VXLSettingForObdDriveInfoViewController* VXLWindowRouter::showObdDriveInfoWindow()
+{
+    const bool opened = m_obdDriveInfoWindow;
+    VXLSettingForObdDriveInfoViewController* viewer =
+        showKept(m_obdDriveInfoWindow, [] { return new VXLSettingForObdDriveInfoViewController; });
+    if (!opened)
+        viewer->displayFirstTime(); // shown without a file: it asks for one
+    return viewer;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFuture>
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -8,6 +9,8 @@
 class BlockDeviceSource;
 class VXLMapWindowController;
 class VXLSettingController;
+class VXLSettingForFlashDataViewController;
+class VXLSettingForObdDriveInfoViewController;
 
 // Opens, keeps and raises the application's secondary windows. Each window has one method
 // here, a name for `vexlo --window NAME`, and a menu entry in the main window; nothing else
@@ -38,6 +41,11 @@ public:
     // The same window on its OBD page, which it then offers for this window's life; the
     // user's "Show OBD settings" default stays as it is.
     VXLSettingController* showObdSettingWindow();
+    // The drive-record viewer of the card's log (DrvInfo/zuva_000.drv, read once the card
+    // has been found off the GUI thread), and the OBD drive-info viewer, which asks for a
+    // file.
+    VXLSettingForFlashDataViewController* showFlashDataWindow();
+    VXLSettingForObdDriveInfoViewController* showObdDriveInfoWindow();
 
     // The settings or clock window's controller opened last; opening one replaces (and
     // closes) the other.
@@ -57,5 +65,8 @@ private:
     QPointer<QWidget> m_mainWindow;
     const BlockDeviceSource& m_volumes;
     QPointer<VXLMapWindowController> m_mapWindow;
+    QPointer<VXLSettingForFlashDataViewController> m_flashDataWindow;
+    QPointer<VXLSettingForObdDriveInfoViewController> m_obdDriveInfoWindow;
+    QFuture<QString> m_cardLogLookup; // uses m_volumes: waited for before the router goes
     QPointer<QWidget> m_lastDialogController;
 };

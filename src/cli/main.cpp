@@ -16,6 +16,7 @@ const Command kCommands[] = {
     {"volumes", "list the mounted USB volumes", kVolumesUsage, runVolumesCommand},
     {"clock", "write the camera's clock file (timeset.cfg)", kClockUsage, runClockCommand},
     {"clip", "export a span of a recording as one MP4 of both cameras", kClipUsage, runClipCommand},
+    {"records", "print a drive-record file (.drv, .obd) as CSV", kRecordsUsage, runRecordsCommand},
 };
 
 void printOverview()

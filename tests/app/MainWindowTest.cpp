@@ -182,4 +182,26 @@ TEST_F(MainWindowTest, FailedOpeningWarnsWithTheFileName)
     EXPECT_EQ(informative, "alwa_20230415_093012_F.MP4");
 }
 
+TEST_F(MainWindowTest, FileMenuOpensTheObdDriveInfoViewer)
+{
+    QStringList alerts;
+    setAlertHookForTesting([&](QMessageBox* box) {
+        alerts << box->text();
+        box->accept();
+    });
+    auto* action = child<QAction>("actionOpenObdDriveInfo");
+    ASSERT_TRUE(action);
+    EXPECT_EQ(action->text(), "Open OBD drive info...");
+    action->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(alerts, QStringList({"Alarm"}), 5000);
+    setAlertHookForTesting({});
+    QWidget* viewer = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == u"VXLSettingForObdDriveInfoViewController")
+            viewer = widget;
+    }
+    ASSERT_TRUE(viewer);
+    EXPECT_TRUE(viewer->isVisible());
+}
+
 } // namespace

@@ -1,5 +1,6 @@
 #include "samplecard/SampleCard.h"
 
+#include "samplecard/DriveRecordLog.h"
 #include "samplecard/RecordingWriter.h"
 #include "samplecard/SimulatedDrive.h"
 
@@ -182,6 +183,7 @@ QStringList makeSampleCard(const QString& cardDir, quint32 seed, QString* error)
     };
 
     QStringList written;
+    QList<LoggedDrive> logged;
     for (Moment& m : moments) {
         const QDateTime local = localNameTime(m.baseName);
         m.drive.start =
@@ -203,6 +205,31 @@ QStringList makeSampleCard(const QString& cardDir, quint32 seed, QString* error)
                 return {};
             written << relative;
         }
+        // The camera's drive log holds the Seoul morning: a log keeps no hemisphere, so the
+        // drive in Buenos Aires would show on the wrong side of the world.
+        if (m.drive.road == Road::SeoulCityHall)
+            logged << LoggedDrive{simulateDriveStates(m.drive), m.utcOffsetHours, m.drive.parked,
+                                  m.folder.endsWith(QLatin1String("EVENT"))};
+    }
+
+    const QString logFolder = QStringLiteral("DrvInfo");
+    if (!QDir().mkpath(QDir(cardDir).filePath(logFolder))) {
+        fail(error, QStringLiteral("cannot make %1").arg(QDir(cardDir).filePath(logFolder)));
+        return {};
+    }
+    const QList<std::pair<QString, QByteArray>> logs = {
+        {logFolder + QStringLiteral("/zuva_000.drv"), flashDataLog(logged)},
+        {logFolder + QStringLiteral("/zuva_000.obd"), obdDriveInfoLog(logged)},
+    };
+    for (const auto& [relative, bytes] : logs) {
+        QFile file(QDir(cardDir).filePath(relative));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
+            !file.flush()) {
+            fail(error,
+                 QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString()));
+            return {};
+        }
+        written << relative;
     }
     return written;
 }

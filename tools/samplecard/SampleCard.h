@@ -20,8 +20,9 @@ struct VideoOptions
 bool makeTestVideo(const VideoOptions& options, const QString& outputPath, QString* error);
 
 // Writes the sample card into cardDir (made if missing): recordings of the three modes under
-// DCIM/, front/rear pairs, a rear without its front and a front without its rear. Answers
-// the paths written, relative to cardDir; empty with *error on failure.
+// DCIM/, front/rear pairs, a rear without its front and a front without its rear, and the
+// camera's drive-record log DrvInfo/zuva_000.drv with an OBD drive-info file beside it.
+// Answers the paths written, relative to cardDir; empty with *error on failure.
 QStringList makeSampleCard(const QString& cardDir, quint32 seed, QString* error);
 
 // One recording of `minutes` minutes whose records (10 a second) are spread through about

@@ -243,7 +243,8 @@ QList<QByteArray> sentencesOf(const Second& s, const RoadData& road, bool withGn
     return sentences;
 }
 
-QList<DriveRecord> simulate(const DriveOptions& options, DriveEnd* end)
+QList<DriveRecord> simulate(const DriveOptions& options, DriveEnd* end,
+                            QList<DriveState>* states = nullptr)
 {
     const RoadData road = roadData(options.road);
     const Polyline line(road.waypoints);
@@ -337,6 +338,12 @@ QList<DriveRecord> simulate(const DriveOptions& options, DriveEnd* end)
         record.z = qint32(std::lround(gz * 256));
         record.unitMarker = options.unitMarker;
 
+        const bool lost = options.fixLostFromSecond >= 0 && second >= options.fixLostFromSecond &&
+                          second < options.fixLostFromSecond + options.fixLostSeconds;
+        if (states)
+            states->append(DriveState{time, position.lat, position.lon, speed, distance,
+                                      acceleration, lateral, record.x, record.y, record.z, !lost});
+
         if (step % kRecordsPerSecond == 0) {
             // The constellation changes slowly as buildings come and go.
             if (random.uniform() < 0.15)
@@ -346,9 +353,6 @@ QList<DriveRecord> simulate(const DriveOptions& options, DriveEnd* end)
                 glonassSatellites =
                     std::clamp(glonassSatellites + (random.uniform() < 0.5 ? -1 : 1), 2, 8);
             hdop = std::clamp(hdop + random.gaussian(0.05), 0.6, 2.5);
-            const bool lost = options.fixLostFromSecond >= 0 &&
-                              second >= options.fixLostFromSecond &&
-                              second < options.fixLostFromSecond + options.fixLostSeconds;
             LatLon reported = position;
             reported.lat += random.gaussian(1.5) / kMetresPerDegreeLatitude;
             reported.lon += random.gaussian(1.5) / kMetresPerDegreeLatitude /
@@ -373,6 +377,13 @@ QList<DriveRecord> simulate(const DriveOptions& options, DriveEnd* end)
 QList<DriveRecord> simulateDrive(const DriveOptions& options)
 {
     return simulate(options, nullptr);
+}
+
+QList<DriveState> simulateDriveStates(const DriveOptions& options)
+{
+    QList<DriveState> states;
+    simulate(options, nullptr, &states);
+    return states;
 }
 
 DriveEnd endOfDrive(const DriveOptions& options)

@@ -36,6 +36,23 @@ struct DriveOptions
 // The same options give the same records.
 QList<DriveRecord> simulateDrive(const DriveOptions& options);
 
+// The car itself at each record of a drive (10 per second), for the camera's drive-record
+// logs: the true position (not the receiver's noisy one), speed and distance, and the
+// G-sensor counts of the record.
+struct DriveState
+{
+    QDateTime time;             // UTC
+    double latitude = 0;        // signed decimal degrees
+    double longitude = 0;       // signed decimal degrees
+    double speed = 0;           // metres per second
+    double distance = 0;        // metres along the road
+    double acceleration = 0;    // metres per second squared, along the road
+    double lateral = 0;         // g, positive turning right
+    qint32 x = 0, y = 0, z = 0; // G-sensor counts of 1/256 g
+    bool fixValid = true;
+};
+QList<DriveState> simulateDriveStates(const DriveOptions& options);
+
 // Where and how fast the car is when a drive of these options ends, so the next recording
 // can go on from there.
 struct DriveEnd

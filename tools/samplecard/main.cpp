@@ -100,7 +100,6 @@ int main(int argc, char** argv)
         return 1;
     }
     written.append(timeSet);
-    // Further files of the card (drive records) are written here.
     for (const QString& path : written)
         std::printf("%s\n", qPrintable(QDir(output).filePath(path)));
     return 0;

@@ -9,6 +9,9 @@
 #include "VXLSettingForMotionViewController.h"
 #include "VXLSettingForObdViewController.h"
 #include "VXLSettingForVideoViewController.h"
+#include "driverecords/ui/VXLSettingForFlashDataViewController.h"
+
+#include <QFileInfo>
 
 #include <array>
 
@@ -34,6 +37,24 @@ QWidget* createObdPage(VXLSettingController& controller)
     return page;
 }
 
+// The drive-information page reads the card's log, when the card found has one, and shows
+// its reading and export in the window's progress sheet.
+QWidget* createDriveInfoController(VXLSettingController& controller)
+{
+    auto* page = new VXLSettingForFlashDataViewController;
+    if (const std::optional<GWUSBDiskEntity>& card = controller.selectedUSBDisk()) {
+        const QString path = VXLSettingForFlashDataViewController::cardFlashDataFilePath(
+            card->mountedURL().toLocalFile());
+        if (QFileInfo(path).isFile())
+            page->setM_FlashDataFilePath(path);
+    }
+    QObject::connect(page, &VXLDriveRecordViewer::loadingStarted, &controller,
+                     &VXLSettingController::showLoading);
+    QObject::connect(page, &VXLDriveRecordViewer::loadingFinished, &controller,
+                     &VXLSettingController::hideLoading);
+    return page;
+}
+
 constexpr std::array kTabs = {
     VXLSettingTab{"setting.video", "setting.video", createPage<VXLSettingForVideoViewController>},
     VXLSettingTab{"setting.basic", "setting.basic", createPage<VXLSettingForBasicViewController>},
@@ -42,8 +63,8 @@ constexpr std::array kTabs = {
     VXLSettingTab{"setting.park", "setting.motion", createPage<VXLSettingForMotionViewController>},
     VXLSettingTab{"setting.adas", "setting.adas", createAdasPage},
     VXLSettingTab{"setting.audio", "setting.audio", createPage<VXLSettingForAudioViewController>},
-    // The drive-information viewer is still to come; it is made once and kept.
-    VXLSettingTab{"setting.driveinfoview", "setting.information", nullptr, true},
+    // The drive-information page is made once and kept.
+    VXLSettingTab{"setting.driveinfoview", "setting.information", createDriveInfoController, true},
     // For a camera that reads the vehicle bus: offered on request only.
     VXLSettingTab{"setting.obd", "setting.obd", createObdPage, false, true},
 };

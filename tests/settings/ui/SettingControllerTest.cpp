@@ -7,6 +7,7 @@
 #include "settings/ui/VXLSettingProgressSheet.h"
 
 #include "cardtools/ShellScript.h"
+#include "driverecords/ui/VXLSettingForFlashDataViewController.h"
 #include "support/TempDir.h"
 
 #include <QApplication>
@@ -209,7 +210,7 @@ TEST(SettingWindow, ChangingPagesValidatesAndRebuildsThem)
     GWSegmentedControl* selector = window.selector();
     ASSERT_NE(selector, nullptr);
     EXPECT_EQ(selector->segmentCount(), 8) << "the OBD tab only on request";
-    EXPECT_FALSE(selector->isSegmentEnabled(7)) << "no drive-information page yet";
+    EXPECT_TRUE(selector->isSegmentEnabled(7)) << "the drive-information page";
 
     clickSegment(selector, 1);
     QPointer<VXLSettingForBasicViewController> basic =
@@ -311,6 +312,43 @@ TEST(SettingWindow, ObdPageOnRequestAndItsDriveInfoViewer)
     EXPECT_EQ(again.selector()->segmentCount(), 8);
 }
 
+// The last tab shows the card's drive-record log; the page is kept between visits and does not
+// read the file again.
+TEST(SettingWindow, DriveInformationTabShowsTheCardLogAndIsKept)
+{
+    TempDir card;
+    ASSERT_TRUE(writeFileData(cardRecord(), card.filePath("config.bin")).isEmpty());
+    // The sample card's log, 240 records.
+    card.mkdir("DrvInfo");
+    ASSERT_TRUE(QFile::copy(qEnvironmentVariable("VEXLO_BINARY_DIR") +
+                                QStringLiteral("/sample-card/DrvInfo/zuva_000.drv"),
+                            card.filePath("DrvInfo/zuva_000.drv")));
+    CardReader reader;
+    reader.insert(card.path(), QStringLiteral("ZUVA"));
+    Window window(reader);
+    window.open();
+    GWSegmentedControl* selector = window.selector();
+    ASSERT_NE(selector, nullptr);
+
+    clickSegment(selector, 7);
+    auto* page =
+        dynamic_cast<VXLSettingForFlashDataViewController*>(window.controller.targetController());
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->windowTitle(), QStringLiteral("Drive Information"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return page->flashDataNum() == 240; }));
+    EXPECT_EQ(page->model()->index(1, 1).data().toString(), QStringLiteral("2"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.controller.progressSheet()->isShown(); }));
+    if (const QString dir = qEnvironmentVariable("VEXLO_SCREENSHOT_DIR"); !dir.isEmpty())
+        window.controller.grab().save(dir + QStringLiteral("/settings-drive-information.png"));
+
+    QSignalSpy loads(page, &VXLDriveRecordViewer::loadingStarted);
+    clickSegment(selector, 0);
+    clickSegment(selector, 7);
+    EXPECT_EQ(window.controller.targetController(), page) << "kept, not made again";
+    EXPECT_TRUE(loads.isEmpty()) << "not read again";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.controller.progressSheet()->isShown(); }));
+}
+
 TEST(SettingWindow, ResetAffectsTheWholeRecordButTheKeptFields)
 {
     TempDir card;
@@ -361,8 +399,7 @@ TEST(SettingWindow, SavesToTheCardOrTheFileChosen)
         EXPECT_EQ(saved.osd_plate_flag, 1) << "set from the car number";
         ASSERT_FALSE(alerts.alerts().isEmpty());
         EXPECT_EQ(alerts.alerts().last().message, path);
-        EXPECT_EQ(alerts.alerts().last().informativeText,
-                  QStringLiteral("The settings were saved."));
+        EXPECT_EQ(alerts.alerts().last().informativeText, QStringLiteral("The file was saved."));
         ASSERT_TRUE(QTest::qWaitFor([&] { return !window.controller.isVisible(); }))
             << "the saved alert closes the window";
     }
