@@ -113,6 +113,7 @@ protected:
 
 TEST_F(FullScreenWindowTest, LeavingReturnsToTheLaunchFrameNotToALaterSize)
 {
+    ASSERT_NE(window()->menuWidget(), nullptr);
     window()->setGeometry(QRect(60, 40, 1224, 768));
     // A step up that does not fit the 800 x 600 screen goes to full screen.
     delegate.setVideoScaleIndex(1);

@@ -2,6 +2,7 @@
 #include "app/VXLApplication.h"
 #include "app/VXLMediaListModel.h"
 #include "library/VXLMediaList.h"
+#include "support/SignalWait.h"
 #include "support/TempDir.h"
 
 #include <QScrollBar>
@@ -46,11 +47,18 @@ TEST(MediaListCells, ShowModeDateTimeAndFile)
 class MediaListViewTest : public testing::Test
 {
 protected:
+    void SetUp() override
+    {
+        ASSERT_NE(table(), nullptr);
+        for (const char* name : {"mediaListScrollView", "mapContainerView"})
+            ASSERT_NE(child(name), nullptr) << name;
+    }
+
     void scan(const QString& path)
     {
         QSignalSpy scanned(delegate.mediaList(), &VXLMediaList::mediaListChanged);
         delegate.openMediaDirectory(path);
-        ASSERT_TRUE(scanned.wait(5000));
+        ASSERT_TRUE(waitForSignals(scanned, 1, 5000));
     }
 
     QTableView* table() const
@@ -72,13 +80,14 @@ TEST_F(MediaListViewTest, RowsFollowTheScannedListWithImagesAndHeaders)
     card.write("DCIM/alwa_20230415_093012_F.MP4");
     card.write("DCIM/alwa_20230415_093012_R.MP4");
     card.write("DCIM/event_20230415_093050_F.MP4");
-    scan(card.path());
+    ASSERT_NO_FATAL_FAILURE(scan(card.path()));
 
     VXLMediaListModel* model = delegate.mediaListModel();
     ASSERT_EQ(model->rowCount(), 3);
     const QStringList headers = {model->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
                                  model->headerData(3, Qt::Horizontal, Qt::DisplayRole).toString()};
     EXPECT_EQ(headers, (QStringList{"Mode", "File"}));
+    ASSERT_EQ(delegate.mediaList()->count(), 3);
     for (int row = 0; row < 3; ++row) {
         const QModelIndex mode = model->index(row, VXLMediaListModel::SaveModeColumn);
         EXPECT_FALSE(model->data(mode, Qt::DecorationRole).value<QPixmap>().isNull()) << row;
@@ -90,7 +99,7 @@ TEST_F(MediaListViewTest, RowsFollowTheScannedListWithImagesAndHeaders)
 
     // An empty folder empties the table.
     TempDir empty;
-    scan(empty.path());
+    ASSERT_NO_FATAL_FAILURE(scan(empty.path()));
     EXPECT_EQ(model->rowCount(), 0);
 }
 
@@ -104,7 +113,7 @@ TEST_F(MediaListViewTest, SidePanelSwitchKeepsSelectionAndScanShowsTheList)
     }
     delegate.window()->resize(1020, 700);
     delegate.window()->show();
-    scan(card.path());
+    ASSERT_NO_FATAL_FAILURE(scan(card.path()));
     QCoreApplication::processEvents();
 
     table()->selectRow(30);
@@ -126,7 +135,7 @@ TEST_F(MediaListViewTest, SidePanelSwitchKeepsSelectionAndScanShowsTheList)
 
     // A finished scan brings the list back even when the map was shown.
     delegate.clickMapViewButton();
-    scan(card.path());
+    ASSERT_NO_FATAL_FAILURE(scan(card.path()));
     EXPECT_EQ(delegate.rightViewMode(), 0);
     EXPECT_FALSE(child("mediaListScrollView")->isHidden());
 }
@@ -137,13 +146,14 @@ TEST_F(MediaListViewTest, PlaybackSelectsItsRowAlone)
     card.write("alwa_20230415_093012_F.MP4");
     card.write("alwa_20230415_093112_F.MP4");
     card.write("alwa_20230415_093212_F.MP4");
-    scan(card.path());
+    ASSERT_NO_FATAL_FAILURE(scan(card.path()));
     table()->selectRow(0);
     delegate.selectMediaRow(2);
     const QModelIndexList selected = table()->selectionModel()->selectedRows();
     ASSERT_EQ(selected.size(), 1);
     EXPECT_EQ(selected.first().row(), 2);
     delegate.selectMediaRow(7); // past the end: nothing changes
+    ASSERT_EQ(table()->selectionModel()->selectedRows().size(), 1);
     EXPECT_EQ(table()->selectionModel()->selectedRows().first().row(), 2);
 }
 

@@ -3,6 +3,7 @@
 #include "app/playback/VXLPlayInfo.h"
 #include "app/playback/VXLPlaybackController.h"
 #include "library/VXLMediaList.h"
+#include "support/SignalWait.h"
 #include "support/TempDir.h"
 #include "widgets/GWImageButton.h"
 
@@ -21,7 +22,10 @@ QTableView* tableOf(const VXLAppDelegate& delegate)
 
 int selectedRow(const VXLAppDelegate& delegate)
 {
-    const QModelIndexList rows = tableOf(delegate)->selectionModel()->selectedRows();
+    const QTableView* table = tableOf(delegate);
+    if (!table)
+        return -2;
+    const QModelIndexList rows = table->selectionModel()->selectedRows();
     return rows.size() == 1 ? rows.first().row() : -1;
 }
 
@@ -46,8 +50,11 @@ TEST(WindowOpenPanel, ChoosesOneFolderAndScansIt)
         }
         QCoreApplication::processEvents();
     }
-    // Only the confirmed panel started a scan.
-    ASSERT_TRUE(scanned.wait(5000));
+    // Only the confirmed panel started a scan. A one-file folder is scanned so fast that its
+    // report may already have come during the events above.
+    ASSERT_TRUE(waitForSignals(scanned, 1, 5000));
+    delegate.mediaList()->waitForScan();
+    QCoreApplication::processEvents();
     EXPECT_EQ(scanned.count(), 1);
     EXPECT_EQ(delegate.mediaList()->directoryPath(), card.path());
     EXPECT_EQ(delegate.mediaList()->count(), 1);
@@ -67,36 +74,43 @@ TEST(WindowPlayback, ListDrivesThePlayersAndFollowsThem)
     delegate.window()->show();
     QSignalSpy scanned(delegate.mediaList(), &VXLMediaList::mediaListChanged);
     delegate.openMediaDirectory(card);
-    ASSERT_TRUE(scanned.wait(10000));
+    ASSERT_TRUE(waitForSignals(scanned, 1, 10000));
     ASSERT_GE(delegate.mediaList()->count(), 4);
+    ASSERT_TRUE(delegate.mediaList()->mediaAtIndex(1));
     ASSERT_TRUE(delegate.mediaList()->mediaAtIndex(1)->isRearMedia());
 
     VXLPlaybackController* controller = delegate.playbackController();
+    ASSERT_NE(controller, nullptr);
     QSignalSpy opened(controller, &VXLPlaybackController::openingFinished);
     QTableView* table = tableOf(delegate);
+    ASSERT_NE(table, nullptr);
     const QModelIndex first = table->model()->index(0, 3);
     table->setCurrentIndex(first);
     Q_EMIT table->doubleClicked(first);
-    ASSERT_TRUE(opened.wait(15000));
+    ASSERT_TRUE(waitForSignals(opened, 1, 15000));
     ASSERT_TRUE(opened.takeFirst().first().toBool());
     EXPECT_EQ(selectedRow(delegate), 0);
-    EXPECT_TRUE(delegate.window()->findChild<QWidget*>("video1View")->isVisible());
-    EXPECT_TRUE(delegate.window()->findChild<QWidget*>("video2View")->isVisible());
+    auto* video1 = delegate.window()->findChild<QWidget*>("video1View");
+    auto* video2 = delegate.window()->findChild<QWidget*>("video2View");
+    auto* playButton = delegate.window()->findChild<GWImageButton*>("playButton");
+    ASSERT_TRUE(video1 && video2 && playButton);
+    EXPECT_TRUE(video1->isVisible());
+    EXPECT_TRUE(video2->isVisible());
     EXPECT_TRUE(delegate.playInfo()->isPlaying());
-    EXPECT_EQ(delegate.window()->findChild<GWImageButton*>("playButton")->imageName(),
-              "icon_pause_n");
+    EXPECT_EQ(playButton->imageName(), "icon_pause_n");
 
     // The next recording of a complete pair is two rows down.
     ASSERT_TRUE(controller->playNext());
-    ASSERT_TRUE(opened.wait(15000));
+    ASSERT_TRUE(waitForSignals(opened, 1, 15000));
     EXPECT_EQ(controller->mediaIndex(), 2);
     EXPECT_EQ(selectedRow(delegate), 2);
 
     TempDir empty;
+    scanned.clear();
     delegate.openMediaDirectory(empty.path());
     EXPECT_FALSE(controller->player1()->media());
     EXPECT_FALSE(controller->player2()->media());
-    ASSERT_TRUE(scanned.wait(5000));
+    ASSERT_TRUE(waitForSignals(scanned, 1, 5000));
     EXPECT_EQ(table->model()->rowCount(), 0);
 }
 

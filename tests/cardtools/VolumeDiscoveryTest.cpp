@@ -117,7 +117,9 @@ TEST(VolumeDiscovery, UsbEntitiesFromRecordedLsblk)
 
     // Without blkid's answer the mount point's name stands in for the label.
     const RecordedBlockDevices unlabelled(kListing, mounts.path());
-    EXPECT_EQ(usbDiskEntities(unlabelled).at(2).volumeName(), QStringLiteral("disk"));
+    const QList<GWUSBDiskEntity> unlabelledEntities = usbDiskEntities(unlabelled);
+    ASSERT_EQ(unlabelledEntities.size(), 3);
+    EXPECT_EQ(unlabelledEntities[2].volumeName(), QStringLiteral("disk"));
 
     // The flat --list form, with parents given by pkname only, gives the same volumes.
     const RecordedBlockDevices flat(

@@ -45,6 +45,7 @@ TEST(VXLMediaList, SortsAndPairsRecordingsAtAnyDepth)
                            "alwa_20230415_093012_F.MP4", "alwa_20230415_093012_R.MP4"}));
     EXPECT_EQ(list.directoryPath(), card.path());
 
+    ASSERT_EQ(list.count(), 4);
     const VXLMediaPairPtr always = list.findMediaPairWithFileName("alwa_20230415_093012_F.MP4");
     ASSERT_TRUE(always);
     EXPECT_EQ(always->frontMedia, list.mediaAtIndex(2));

@@ -83,7 +83,7 @@ TEST(PlaybackAdjustmentsWithLibVLC, JumpSpeedAndSoundReachBothPlayers)
     ASSERT_EQ(rig.list.count(), 2);
     QSignalSpy openings(&rig.controller, &VXLPlaybackController::openingFinished);
     ASSERT_TRUE(rig.controller.playAtIndex(0));
-    ASSERT_TRUE(openings.wait(15000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !openings.isEmpty(); }, 15000));
     ASSERT_TRUE(openings.first().first().toBool());
     QTest::qWait(500);
 

@@ -2,6 +2,7 @@
 
 #include "app/playback/VXLPlaybackController.h"
 #include "library/VXLMediaList.h"
+#include "support/SignalWait.h"
 
 #include <QFileInfo>
 #include <QMutex>
@@ -123,8 +124,9 @@ TEST(PlaybackController, PlaysEachRecordingToItsEndAndGoesOnToTheNext)
             EXPECT_EQ(baseName(rig.player1.media()), c.masters[step]);
             EXPECT_EQ(baseName(rig.player2.media()), c.partners[step]);
             EXPECT_EQ(rig.view.videoVisible[2], !c.partners[step].isEmpty());
-            EXPECT_EQ(rig.list.mediaAtIndex(size_t(rig.view.selectedRow))->mediaName(),
-                      c.masters[step]);
+            const VXLMediaPtr selected = rig.list.mediaAtIndex(size_t(rig.view.selectedRow));
+            ASSERT_TRUE(selected);
+            EXPECT_EQ(selected->mediaName(), c.masters[step]);
             // Drive data comes from the front of the pair; none without one.
             const QString front =
                 c.masters[step].endsWith('F') ? c.masters[step] : c.partners[step];
@@ -244,7 +246,7 @@ TEST(PlaybackController, ARecordingThatCannotBeOpenedEndsItsOpening)
         Rig rig(c.list);
         QSignalSpy finished(&rig.controller, &VXLPlaybackController::openingFinished);
         ASSERT_TRUE(rig.controller.playAtIndex(0));
-        ASSERT_TRUE(finished.wait(2000));
+        ASSERT_TRUE(waitForSignals(finished, 1, 2000));
         EXPECT_EQ(rig.view.failures, QStringList{c.failed});
         EXPECT_FALSE(rig.controller.waitingForPlayStart());
         EXPECT_EQ(baseName(rig.player1.media()), c.playing);

@@ -5,6 +5,7 @@
 
 #include <QJsonArray>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,7 @@ bool waitForPage(VXLMapView& view)
         return true;
     }
     QSignalSpy loaded(&view, &VXLMapView::mapPageLoaded);
-    return loaded.wait(20000) && loaded.at(0).at(0).toBool();
+    return QTest::qWaitFor([&] { return !loaded.isEmpty(); }, 20000) && loaded.at(0).at(0).toBool();
 }
 
 VXLGpsData fix(double latitude, char ns, double longitude, char ew, bool valid = true)
@@ -99,6 +100,7 @@ TEST(MapWindow, MovesRightOfTheCallerWithTopsLevel)
     EXPECT_EQ(window.size(), QSize(500, 300));
 
     window.updateMapLat(37.5665, 126.978);
+    ASSERT_NE(window.mapWebView(), nullptr);
     ASSERT_TRUE(waitForPage(*window.mapWebView()));
     EXPECT_EQ(mapPageState(*window.mapWebView())["lastLatLag"].toArray(),
               QJsonArray({"126.978000", "37.566500"}));
