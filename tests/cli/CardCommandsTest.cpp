@@ -1,4 +1,5 @@
 #include "ToolRunner.h"
+#include "settings/FactoryConfigBytes.h"
 #include "support/FullFileSystem.h"
 #include "support/TempDir.h"
 
@@ -40,7 +41,7 @@ TEST(VexloToolConfig, DefaultsShowAndSetRoundTrip)
     TempDir card;
     const QString path = card.filePath("config.bin");
     ASSERT_EQ(runTool({"config", "defaults", path}).exitCode, 0);
-    EXPECT_EQ(QFileInfo(path).size(), 500);
+    EXPECT_EQ(readAll(path).toHex(' '), kFactoryConfigBin.toHex(' '));
 
     const QJsonObject factory = show(path);
     EXPECT_EQ(factory.size(), 107 + 1); // every field, and checksum_valid
@@ -55,6 +56,15 @@ TEST(VexloToolConfig, DefaultsShowAndSetRoundTrip)
         runTool({"config", "set", path, "szPlateNumber=AB12CD34EF", "gsen_x_threshold=-120",
                  "wifi_ssid=My Car", "motionBlock=0x300", "ADAS_Car=2"});
     ASSERT_EQ(set.exitCode, 0) << set.err.toStdString();
+    // Each value lands at its field's offset in the file.
+    const QByteArray setBytes = readAll(path);
+    ASSERT_EQ(setBytes.size(), 500);
+    EXPECT_EQ(setBytes.mid(256, 8), QByteArray("AB12CD34"));
+    EXPECT_EQ(setBytes.mid(88, 4).toHex(), "88ffffff");
+    EXPECT_EQ(setBytes.mid(356, 16), QByteArray("My Car").leftJustified(16, '\0'));
+    EXPECT_EQ(setBytes.mid(124, 4).toHex(), "00030000");
+    EXPECT_EQ(setBytes.mid(396, 1).toHex(), "02");
+    EXPECT_EQ(setBytes.mid(156, 4).toHex(), "01000000") << "osd_plate_flag";
     const QJsonObject changed = show(path);
     EXPECT_EQ(changed["szPlateNumber"].toString(), QStringLiteral("AB12CD34")); // cut to 8
     EXPECT_EQ(changed["gsen_x_threshold"].toInt(), -120);
@@ -77,12 +87,10 @@ TEST(VexloToolConfig, SampleCardSettingsRoundTrip)
     const QDir sampleCard(qEnvironmentVariable("VEXLO_BINARY_DIR") + "/sample-card");
     const QByteArray cardConfig = readAll(sampleCard.filePath("config.bin"));
     ASSERT_EQ(cardConfig.size(), 500) << "the sample card is made by the build";
+    EXPECT_EQ(cardConfig.toHex(' '), kFactoryConfigBin.toHex(' '));
     EXPECT_EQ(readAll(sampleCard.filePath("timeset.cfg")).size(), 19);
 
     TempDir work;
-    const QString defaults = work.filePath("defaults.bin");
-    ASSERT_EQ(runTool({"config", "defaults", defaults}).exitCode, 0);
-    EXPECT_EQ(readAll(defaults), cardConfig);
 
     const QString copy = work.write("config.bin", cardConfig);
     ASSERT_EQ(runTool({"config", "set", copy, "speed_disp_unit=0"}).exitCode, 0);

@@ -1,6 +1,7 @@
 #include "settings/FileData.h"
 #include "settings/FileDataFields.h"
 
+#include "FactoryConfigBytes.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -18,13 +19,6 @@ QByteArray readAll(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-qint64 number(const _FILEDATA& record, const char* name)
-{
-    const FileDataField* field = findFileDataField(QString::fromLatin1(name));
-    EXPECT_NE(field, nullptr) << name;
-    return field ? fileDataNumber(record, *field) : -1;
 }
 
 TEST(FileData, StoredBytesAreLittleEndianAtTheRecordOffsets)
@@ -63,52 +57,74 @@ TEST(FileData, StoredBytesAreLittleEndianAtTheRecordOffsets)
     EXPECT_FALSE(fileDataFromBytes(arbitrary.left(499), &parsed));
 }
 
-TEST(FileData, FactoryValuesAndKeptFields)
+TEST(FileData, FactoryRecordByteForByte)
 {
-    // A record read from a card: every byte 0x5A, so kept fields are recognisable.
+    ASSERT_EQ(kFactoryConfigBin.size(), 500);
+
+    // The file the format window and vexlo-tool write.
+    TempDir card;
+    const QString path = card.filePath("config.bin");
+    ASSERT_TRUE(writeDefaultFileData(path).isEmpty());
+    EXPECT_EQ(readAll(path).toHex(' '), kFactoryConfigBin.toHex(' '));
+
+    // On a record read from a card (every byte 0x5A) the kept fields keep the card's bytes.
     _FILEDATA record;
     std::memset(&record, 0x5A, sizeof record);
     initDefaultFileData(&record);
+    QByteArray expected = kFactoryConfigBin;
+    const std::pair<int, int> kept[] = {
+        {2, 2},   // checksum
+        {60, 4},  // vid_enc_bitrate
+        {168, 8}, // time_gmt, summer_time
+        {244, 4}, // Brightness1
+        {264, 4}, // vid_enc_bitrate_R
+        {403, 1}, // dummy1
+    };
+    for (const auto& [offset, size] : kept)
+        expected.replace(offset, size, QByteArray(size, '\x5A'));
+    EXPECT_EQ(fileDataToBytes(record).toHex(' '), expected.toHex(' '));
+}
 
-    // Factory values; then the kept fields, which keep the card's bytes.
-    const QString factory = QStringLiteral(
-        "cfg_ver=22310 disp_segment_mode=1 sd_mem_always_ratio=70 sd_mem_event_ratio=10 "
-        "sd_mem_motion_ratio=20 sd_mem_always_reserved=12100 sd_mem_event_reserved=0 "
-        "sd_mem_motion_reserved=0 aud_enable=3 aud_codec_type=0 aud_sampling_freq=1 "
-        "aud_bitrate=1 aud_input_vol=3 aud_output_vol=2 vid_enc_res=0 vid_framerate=0 "
-        "vid_brightness=2 vid_contrast=2 vid_saturation=128 vid_sharpness=2 vid_hue=2 "
-        "gsen_x_threshold=50 gsen_y_threshold=45 gsen_z_threshold=45 always_mode_timeout=10 "
-        "parkmode_x_threshold=8 parkmode_y_threshold=8 parkmode_z_threshold=8 "
-        "motion1080pCValue=3 motion720pCValue=3 motionBlock=96 high_temp_threshold=97 "
-        "high_temp_duration=3600 safe_temp_threshold=92 safe_temp_duration=60 composite_mode=0 "
-        "osd_option=0 osd_speed_flag=1 osd_plate_flag=0 plate_number=0 speed_disp_unit=1 "
-        "nodriving_day=0 auto_drive_in_mode_on=1 auto_park_in_mode_on=1 motion_detect_mode_on=1 "
-        "event_only_mode_on=0 g_sensor_enable=1 audio_mux_enable=1 safe_temp_mode_on=1 "
-        "alarm_ontime_flag=1 voiceEnable=1 drivingSecurity=60 parkingSecurity=20 SaveDuration=1 "
-        "MemConfig=176 BrightnessFixed=3000 DayTime=1 NightTime=0 ledoff=0 Gamma=0 "
-        "vid_brightness_R=2 vid_sharpness_R=2 lcd_autopoweroff=2 lcd_brightness=2 "
-        "lcd_screensaver=0 parking_rear_off=0 sd2_mem_always_ratio=1 sd2_mem_event_ratio=98 "
-        "sd2_mem_motion_ratio=1 flip_video=0 parking_alarm=1 rear_fps=0 motion_zone=0 "
-        "motionBlock_Rear=96 ledoff_rear=0 always_mode_recording_time=1 pip_position=0 "
-        "always_motion=0 lcd_brightness_night=1 size_rear=0 front_cpl_use=0 rear_cpl_use=0 "
-        "CableVoltCorr=4 autoFormatAlarm=2 ADAS_Car=0 ADAS_Ldws_Speed=30 ADAS_FCWS_Speed=30 "
-        "ADAS_FCMD_Enable=1 ADAS_LDWS_Sens=2 ADAS_FCWS_Sens=2 ADAS_FCMD_Sens=2 vide_wdr_enable=1 "
-        "ParkingMode=0 En_SuperNightVision=0 wifi_channel=0 debug_mode=1 "
-        "checksum=23130 vid_enc_bitrate=1515870810 vid_enc_bitrate_R=1515870810 "
-        "time_gmt=1515870810 summer_time=1515870810 Brightness1=1515870810 dummy1=90");
-    for (const QString& entry : factory.split(u' ')) {
-        const QStringList nameValue = entry.split(u'=');
-        ASSERT_EQ(nameValue.size(), 2) << entry.toStdString();
-        EXPECT_EQ(number(record, qPrintable(nameValue[0])), nameValue[1].toLongLong())
-            << entry.toStdString();
-    }
-
-    // Texts are padded with zero bytes to the full width of their arrays.
-    EXPECT_EQ(QByteArray(record.szPlateNumber, 8), QByteArray("Zuva\0\0\0\0", 8));
-    EXPECT_EQ(QByteArray(record.wifi_ssid, 16), QByteArray("ZuvaA").leftJustified(16, '\0'));
-    EXPECT_EQ(QByteArray(record.wifi_password, 16), QByteArray("40404040").leftJustified(16, '\0'));
-    for (uint32_t word : record.dummy00)
-        EXPECT_EQ(word, 0u);
+// Every field at the offset the camera reads it from, in file order; neighbours of equal
+// factory value would trade places unseen by the factory bytes.
+TEST(FileData, FieldsSitAtTheCamerasOffsets)
+{
+    const QString layout = QStringLiteral(
+        "0 cfg_ver 2 checksum 4 disp_segment_mode 8 sd_mem_always_ratio 12 sd_mem_event_ratio "
+        "16 sd_mem_motion_ratio 20 sd_mem_always_reserved 24 sd_mem_event_reserved "
+        "28 sd_mem_motion_reserved 32 aud_enable 36 aud_codec_type 40 aud_sampling_freq "
+        "44 aud_bitrate 48 aud_input_vol 52 aud_output_vol 56 vid_enc_res 60 vid_enc_bitrate "
+        "64 vid_framerate 68 vid_brightness 72 vid_contrast 76 vid_saturation 80 vid_sharpness "
+        "84 vid_hue 88 gsen_x_threshold 92 gsen_y_threshold 96 gsen_z_threshold "
+        "100 always_mode_timeout 104 parkmode_x_threshold 108 parkmode_y_threshold "
+        "112 parkmode_z_threshold 116 motion1080pCValue 120 motion720pCValue 124 motionBlock "
+        "128 high_temp_threshold 132 high_temp_duration 136 safe_temp_threshold "
+        "140 safe_temp_duration 144 composite_mode 148 osd_option 152 osd_speed_flag "
+        "156 osd_plate_flag 160 plate_number 164 speed_disp_unit 168 time_gmt 172 summer_time "
+        "176 nodriving_day 180 auto_drive_in_mode_on 184 auto_park_in_mode_on "
+        "188 motion_detect_mode_on 192 event_only_mode_on 196 g_sensor_enable "
+        "200 audio_mux_enable 204 safe_temp_mode_on 208 alarm_ontime_flag 212 voiceEnable "
+        "216 drivingSecurity 220 parkingSecurity 224 SaveDuration 228 MemConfig "
+        "232 BrightnessFixed 236 DayTime 240 NightTime 244 Brightness1 248 ledoff 252 Gamma "
+        "256 szPlateNumber 264 vid_enc_bitrate_R 268 vid_brightness_R 272 vid_sharpness_R "
+        "276 lcd_autopoweroff 280 lcd_brightness 284 lcd_screensaver 288 parking_rear_off "
+        "292 sd2_mem_always_ratio 296 sd2_mem_event_ratio 300 sd2_mem_motion_ratio "
+        "304 flip_video 308 parking_alarm 312 rear_fps 316 motion_zone 320 motionBlock_Rear "
+        "324 ledoff_rear 328 always_mode_recording_time 332 pip_position 336 always_motion "
+        "340 lcd_brightness_night 344 size_rear 348 front_cpl_use 352 rear_cpl_use "
+        "356 wifi_ssid 372 wifi_password 388 CableVoltCorr 392 autoFormatAlarm 396 ADAS_Car "
+        "397 ADAS_Ldws_Speed 398 ADAS_FCWS_Speed 399 ADAS_FCMD_Enable 400 ADAS_LDWS_Sens "
+        "401 ADAS_FCWS_Sens 402 ADAS_FCMD_Sens 403 dummy1 404 vide_wdr_enable 408 ParkingMode "
+        "412 En_SuperNightVision 416 wifi_channel 420 dummy00 496 debug_mode");
+    QStringList expected;
+    const QStringList words = layout.split(u' ');
+    ASSERT_EQ(words.size(), 2 * 107);
+    for (qsizetype i = 0; i < words.size(); i += 2)
+        expected << words[i] + u' ' + words[i + 1];
+    QStringList actual;
+    for (const FileDataField& field : fileDataFields())
+        actual << QString::number(field.offset) + u' ' + QLatin1StringView(field.name);
+    EXPECT_EQ(actual, expected);
 }
 
 TEST(FileData, ChecksumAndSaveCompletion)
@@ -127,15 +143,19 @@ TEST(FileData, ChecksumAndSaveCompletion)
     record.ADAS_Car = 0x01;
     EXPECT_EQ(fileDataChecksum(record), 0x0007);
 
-    // osd_plate_flag follows the car number on every save, whatever it held before.
-    for (const auto& [plate, previousFlag, expectedFlag] :
-         {std::tuple{"", 1, 0}, std::tuple{"A", 0, 1}, std::tuple{"12345678", 7, 1}}) {
+    // osd_plate_flag follows the car number on every save, whatever it held before; the
+    // checksum covers both: "A" is the word 0x41, "12345678" the words 0x34333231 and
+    // 0x38373635, each XORed with the flag's word.
+    for (const auto& [plate, previousFlag, expectedFlag, checksum] :
+         {std::tuple{"", 1, 0, 0x0000}, std::tuple{"A", 0, 1, 0x0040},
+          std::tuple{"12345678", 7, 1, 0x0405}}) {
         _FILEDATA saved{};
         std::memcpy(saved.szPlateNumber, plate, std::strlen(plate));
         saved.osd_plate_flag = previousFlag;
+        saved.checksum = 0xFFFF;
         completeFileDataForSave(&saved);
         EXPECT_EQ(saved.osd_plate_flag, expectedFlag) << plate;
-        EXPECT_EQ(saved.checksum, fileDataChecksum(saved));
+        EXPECT_EQ(saved.checksum, checksum) << plate;
     }
 }
 
