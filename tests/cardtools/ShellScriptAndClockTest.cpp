@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 namespace {
 
 const QString kNumber = QString::fromLatin1(kScriptErrorNumberKey);
@@ -56,6 +58,47 @@ TEST(TimeSetFile, WritesExactlyNineteenBytes)
     EXPECT_FALSE(writeTimeSetFile(notAFolder + "/timeset.cfg", date, time).isEmpty());
     EXPECT_FALSE(writeTimeSetFile(card.filePath("x.cfg"), QDate(), QTime(1, 2, 3)).isEmpty());
     EXPECT_FALSE(QFileInfo::exists(card.filePath("x.cfg")));
+}
+
+// The computer's zone, for one test: far from UTC and off the whole hour, so that a time taken
+// in UTC instead of local time differs in its hours, its minutes and here its date.
+class LocalZone
+{
+public:
+    explicit LocalZone(const char* posixZone)
+        : m_hadZone(qEnvironmentVariableIsSet("TZ")), m_oldZone(qgetenv("TZ"))
+    {
+        qputenv("TZ", posixZone);
+        ::tzset();
+    }
+    ~LocalZone()
+    {
+        if (m_hadZone)
+            qputenv("TZ", m_oldZone);
+        else
+            qunsetenv("TZ");
+        ::tzset();
+    }
+
+private:
+    bool m_hadZone;
+    QByteArray m_oldZone;
+};
+
+TEST(TimeSetFile, HoldsLocalTimeNotUtc)
+{
+    const LocalZone zone("<+0545>-05:45");
+    // 20:30 UTC on 28 October is 02:15 on the 29th at +05:45.
+    const QDateTime instant(QDate(2016, 10, 28), QTime(20, 30, 0), Qt::UTC);
+    ASSERT_EQ(instant.toLocalTime().offsetFromUtc(), 5 * 3600 + 45 * 60) << "zone not in effect";
+    EXPECT_EQ(timeSetFileText(instant, instant), QByteArray("2016/10/29 02:15:00"));
+
+    TempDir card;
+    const QString path = card.filePath("timeset.cfg");
+    ASSERT_TRUE(writeTimeSetFile(path, instant, instant).isEmpty());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("2016/10/29 02:15:00"));
 }
 
 } // namespace

@@ -152,12 +152,31 @@ TEST(VexloToolClock, WritesTheClockFile)
     EXPECT_EQ(now.size(), 19);
     EXPECT_TRUE(now.endsWith(" 23:59:58"));
 
+    // Now, in local time: at UTC-09:30 the hours and minutes (and for part of the day the
+    // date) differ from UTC, so a clock written in UTC shows.
+    QProcessEnvironment farWest = QProcessEnvironment::systemEnvironment();
+    farWest.insert("TZ", "<-0930>+09:30");
+    const qint64 before = QDateTime::currentSecsSinceEpoch();
+    ASSERT_EQ(
+        runTool({"clock", path}, [&](QProcess& process) { process.setProcessEnvironment(farWest); })
+            .exitCode,
+        0);
+    const qint64 after = QDateTime::currentSecsSinceEpoch();
+    const QByteArray local = readAll(path);
+    const QDateTime written(QDate::fromString(QString::fromLatin1(local.left(10)), u"yyyy/MM/dd"),
+                            QTime::fromString(QString::fromLatin1(local.mid(10)), u" HH:mm:ss"),
+                            Qt::UTC);
+    ASSERT_TRUE(written.isValid()) << local.toStdString();
+    const qint64 writtenUtc = written.addSecs(9 * 3600 + 30 * 60).toSecsSinceEpoch();
+    EXPECT_GE(writtenUtc, before) << local.toStdString();
+    EXPECT_LE(writtenUtc, after) << local.toStdString();
+
     for (const QStringList& bad : {QStringList{"clock"}, QStringList{"clock", path, "--date"},
                                    QStringList{"clock", path, "--date", "2017-02-30"},
                                    QStringList{"clock", path, "--time", "7:5:9"},
                                    QStringList{"clock", card.filePath("missing/timeset.cfg")}})
         EXPECT_EQ(runTool(bad).exitCode, 2) << bad.join(' ').toStdString();
-    EXPECT_EQ(readAll(path), now);
+    EXPECT_EQ(readAll(path), local);
 }
 
 struct stat statOf(const QString& path)
