@@ -8,6 +8,7 @@
 #include <QMutex>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -213,6 +214,38 @@ TEST(PlaybackController, SwapExchangesTheRecordingsAndKeepsThePosition)
     // The front recording, now in the small view, is the one heard.
     EXPECT_TRUE(rig.player1.isMuted());
     EXPECT_FALSE(rig.player2.isMuted());
+}
+
+// After a slider move the partner is sent to the master's position 0.3 s later, once the
+// master's own seek has landed: not before, and right after.
+TEST(PlaybackController, SliderMoveRealignsThePartnerAfterThreeTenthsOfASecond)
+{
+    Rig rig({F1, R1});
+    ASSERT_TRUE(rig.controller.playAtIndex(0));
+    ASSERT_TRUE(rig.waitForOpening());
+    // Slower than the other tests, so that the probes stand well clear of the delay (60 ms).
+    constexpr double scale = 0.2;
+    rig.controller.setTimeScale(scale);
+
+    // Probe timers on the same event loop: Qt fires timers that are due in the order they
+    // fall due, so what each probe sees does not depend on how busy the machine is. This one
+    // is started before the move, so it falls due before the re-alignment whatever happens.
+    QObject probes;
+    float partnerBefore = -1;
+    float partnerAfter = -1;
+    QTimer::singleShot(int(0.2 * 1000 * scale), &probes,
+                       [&] { partnerBefore = rig.player2.position(); });
+    rig.controller.videoPositionSliderMoved(0.5);
+    EXPECT_FLOAT_EQ(rig.player2.position(), 0.5f);
+    // The master plays on from the new position; the partner stands where the move put it.
+    rig.player1.tick();
+    const float master = rig.player1.position();
+    ASSERT_GT(master, 0.5f);
+    QTimer::singleShot(int(0.4 * 1000 * scale), &probes,
+                       [&] { partnerAfter = rig.player2.position(); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return partnerAfter >= 0; }));
+    EXPECT_FLOAT_EQ(partnerBefore, 0.5f) << "re-aligned before 0.3 s";
+    EXPECT_FLOAT_EQ(partnerAfter, master) << "not re-aligned right after 0.3 s";
 }
 
 TEST(PlaybackController, RefusesASecondOpeningWhileTheFirstWaits)
