@@ -70,6 +70,26 @@ TEST(VXLMediaList, SortsAndPairsRecordingsAtAnyDepth)
     EXPECT_FALSE(list.mediaAtIndex(size_t(-1)));
 }
 
+// The same moment and camera in two folders: both are listed, and the pair holds the one
+// listed last.
+TEST(VXLMediaList, PairHoldsTheLastOfTwoRecordingsOfOneMomentAndCamera)
+{
+    TempDir card;
+    card.write("A/alwa_20230415_093012_F.MP4");
+    card.write("B/alwa_20230415_093012_F.MP4");
+    card.write("B/alwa_20230415_093012_R.MP4");
+    card.write("C/alwa_20230415_093012_R.MP4");
+    VXLMediaList list;
+    scan(list, card.path());
+    ASSERT_EQ(list.count(), 4);
+    const VXLMediaPairPtr pair = list.findMediaPairWithFileName("alwa_20230415_093012");
+    ASSERT_TRUE(pair);
+    ASSERT_TRUE(pair->frontMedia && pair->rearMedia);
+    EXPECT_EQ(pair->frontMedia->path(), list.mediaAtIndex(1)->path());
+    EXPECT_EQ(pair->rearMedia->path(), list.mediaAtIndex(3)->path());
+    EXPECT_NE(list.mediaAtIndex(0)->path(), list.mediaAtIndex(1)->path());
+}
+
 TEST(VXLMediaList, EmptyMissingAndReplacedDirectories)
 {
     TempDir first;
