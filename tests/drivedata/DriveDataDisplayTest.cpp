@@ -1,4 +1,5 @@
 #include "drivedata/DriveDataDisplay.h"
+#include "drivedata/VXLNMEASentenceParser.h"
 
 #include <limits>
 
@@ -106,6 +107,39 @@ TEST(DriveDataDisplay, ListsOfDifferentLengths)
     EXPECT_FALSE(v.hasGpsData);
     EXPECT_FALSE(v.hasPosition);
     EXPECT_FALSE(v.hasFix);
+}
+
+// Only the letters N and E count as north and east; any other letter, lower case or blank,
+// turns the position south or west. The letters come from the GGA sentence as they stand.
+TEST(DriveDataDisplay, HemisphereLetters)
+{
+    struct LetterCase
+    {
+        const char* ns;
+        const char* ew;
+        double latitude;
+        double longitude;
+    };
+    const LetterCase cases[] = {
+        {"N", "E", 37.566333, 126.978},   {"S", "W", -37.566333, -126.978},
+        {"n", "e", -37.566333, -126.978}, {"s", "w", -37.566333, -126.978},
+        {" ", " ", -37.566333, -126.978}, {"E", "N", -37.566333, -126.978},
+        {"N", "w", 37.566333, -126.978},  {"x", "E", -37.566333, 126.978},
+    };
+    for (const LetterCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "'" << c.ns << "' '" << c.ew << "'");
+        VXLNMEASentenceParser parser;
+        const QByteArray gga = QByteArray("$GPGGA,083000,3733.98,") + c.ns + ",12658.68," + c.ew +
+                               ",1,07,0.95,30,M,,M,,*00";
+        ASSERT_TRUE(parser.parse(gga.constData()));
+        EXPECT_NEAR(latitudeDegrees(parser.current()), c.latitude, 1e-5);
+        EXPECT_NEAR(longitudeDegrees(parser.current()), c.longitude, 1e-4);
+        const DriveDataDisplayValues v =
+            driveDataDisplayValues({}, {parser.current()}, {block('9')}, 0.0);
+        ASSERT_TRUE(v.hasPosition);
+        EXPECT_NEAR(v.latitude, c.latitude, 1e-5);
+        EXPECT_NEAR(v.longitude, c.longitude, 1e-4);
+    }
 }
 
 } // namespace
