@@ -21,6 +21,8 @@ packages=(
   # tests and benchmarks (cups, cups-bsd: a print server the print tests start for themselves)
   libgtest-dev googletest libbenchmark-dev xvfb xauth x11-apps imagemagick cups cups-bsd
   fonts-dejavu-core clang libclang-rt-14-dev time bc
+  # scripts/repeat-tests.sh reads CTest's test list
+  jq
 )
 
 missing=()
