@@ -68,8 +68,9 @@ TEST(DriveDataWindow, ClickInTheMiddleOfTheGraphShowsTheMiddleRecord)
     EXPECT_NEAR(graph->timePosition(), 0.5, 0.05) << "the bar follows the first player";
 
     const qsizetype index = delegate.playbackController()->mediaIndex();
-    const auto pair = delegate.mediaList()->findMediaPairWithFileName(
-        delegate.mediaList()->mediaAtIndex(size_t(index))->path());
+    const VXLMediaPtr playing = delegate.mediaList()->mediaAtIndex(size_t(index));
+    ASSERT_TRUE(playing);
+    const auto pair = delegate.mediaList()->findMediaPairWithFileName(playing->path());
     ASSERT_TRUE(pair && pair->frontMedia);
     VXLBlackBoxData data;
     ASSERT_TRUE(data.ExtractStreamInformation(pair->frontMedia->path()));
