@@ -1,6 +1,7 @@
 #include "settings/SettingValueTable.h"
 #include "settings/FileDataFields.h"
 
+#include <QList>
 #include <QSet>
 
 #include <gtest/gtest.h>
@@ -128,6 +129,79 @@ TEST(SettingValueTable, PageListsBesideTheFields)
             EXPECT_GE(threshold, kGsensorThresholdMinimum);
             EXPECT_LE(threshold, kGsensorThresholdMaximum);
         }
+    }
+}
+
+// The record value each choice stores, in the order the pages show the choices, written down
+// from the encodings of the record's field table and the pages' segment tables. A choice of
+// two values may also be a switch, which stores 0 or 1; a grid of cells is a range.
+TEST(SettingValueTable, ChoicesStoreTheEncodedValues)
+{
+    const char* const encodings[] = {
+        "sd_mem_always_reserved 0 1 10000 11500 11600 11700 11800 11900 12000 12100 12200 "
+        "12300 12400",
+        "sd_mem_motion_reserved 0 3 6 9 12 24 36 48",
+        "aud_input_vol 0 1 2 3",
+        "aud_output_vol 0 1 2 3",
+        "vid_enc_bitrate 0 1 2",
+        "vid_brightness 0 1 2 3 4",
+        "always_mode_timeout 0 10 30 60 120 180 300 420 600",
+        "motion1080pCValue 0 1 2 3 4 5",
+        "motion720pCValue 0 1 2 3 4 5",
+        "speed_disp_unit 0 1",
+        "nodriving_day 0 1 2 3 4 5 6 7",
+        "SaveDuration 0 1 2 3 4 5 6 7",
+        "DayTime 0 1 2",
+        "NightTime 0 1",
+        "ledoff 0 1",
+        "Gamma 0 1",
+        "vid_enc_bitrate_R 0 1 2",
+        "vid_brightness_R 0 1 2 3 4",
+        "lcd_autopoweroff 0 1 2 3",
+        "lcd_brightness 0 1 2",
+        "lcd_screensaver 1 0 2", // segments "unuse", "default", "time"
+        "parking_rear_off 1 0",  // segment "unuse" first
+        "flip_video 0 1",
+        "parking_alarm 0 1",
+        "rear_fps 0 1",
+        "ledoff_rear 0 1",
+        "always_mode_recording_time 0 1",
+        "pip_position 0 1 2 3",
+        "lcd_brightness_night 0 1",
+        "front_cpl_use 0 1 2 3",
+        "rear_cpl_use 0 1 2",
+        "CableVoltCorr 1 2 3 4 5 6 7",
+        "autoFormatAlarm 0 1 2 3 4",
+        "ADAS_Car 0 1 2",
+        "ADAS_LDWS_Sens 0 1 2",
+        "ADAS_FCWS_Sens 0 1 2",
+        "ADAS_FCMD_Sens 0 1 2",
+        "ParkingMode 0 1",
+        "wifi_channel 0 1 2 3 4 5 6 7 8 9 10 11 12 13",
+    };
+    for (const char* encoding : encodings) {
+        QList<QByteArray> words = QByteArray(encoding).split(' ');
+        const QByteArray name = words.takeFirst();
+        SCOPED_TRACE(name.constData());
+        const SettingFieldInfo* info = findSettingFieldInfo(QLatin1StringView(name));
+        ASSERT_NE(info, nullptr);
+        QList<qint64> expected;
+        for (const QByteArray& word : words)
+            expected << word.toLongLong();
+        if (info->kind == SettingValueKind::Flag) {
+            EXPECT_EQ(expected, (QList<qint64>{0, 1}));
+            continue;
+        }
+        QList<qint64> stored;
+        if (info->kind == SettingValueKind::Range) { // a grid of cells, one value each
+            for (qint64 value = info->minimum; value <= info->maximum; ++value)
+                stored << value;
+        } else {
+            ASSERT_EQ(int(info->kind), int(SettingValueKind::Choice));
+            for (const SettingChoice& choice : info->choices)
+                stored << choice.value;
+        }
+        EXPECT_EQ(stored, expected);
     }
 }
 
