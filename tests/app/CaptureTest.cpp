@@ -6,6 +6,7 @@
 #include "library/VXLMediaList.h"
 #include "player/VXLPlayerInterface.h"
 #include "support/FullFileSystem.h"
+#include "support/SignalWait.h"
 #include "support/TempDir.h"
 #include "widgets/GWAlert.h"
 #include "widgets/LocalizedString.h"
@@ -104,11 +105,11 @@ protected:
         delegate->window()->show();
         QSignalSpy scanned(delegate->mediaList(), &VXLMediaList::mediaListChanged);
         delegate->openMediaDirectory(card);
-        ASSERT_TRUE(scanned.wait(10000));
+        ASSERT_TRUE(waitForSignals(scanned, 1, 10000));
         VXLPlaybackController* controller = delegate->playbackController();
         QSignalSpy opened(controller, &VXLPlaybackController::openingFinished);
         ASSERT_TRUE(controller->playAtIndex(0));
-        ASSERT_TRUE(opened.wait(30000));
+        ASSERT_TRUE(waitForSignals(opened, 1, 30000));
         player1 = controller->player1();
         // A second in, the first pictures have been drawn.
         ASSERT_TRUE(QTest::qWaitFor(
