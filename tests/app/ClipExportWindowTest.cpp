@@ -8,6 +8,7 @@
 #include "clipexport/ui/VXLClipExportDialog.h"
 #include "library/VXLMediaList.h"
 #include "support/ClipProbe.h"
+#include "support/SignalWait.h"
 #include "support/TempDir.h"
 #include "ui_VXLClipExportDialog.h"
 #include "ui_VXLMainWindow.h"
@@ -105,14 +106,16 @@ TEST(ClipExportWindow, MarkedSpanExportedThroughTheDialog)
 
     QSignalSpy scanned(delegate.mediaList(), &VXLMediaList::mediaListChanged);
     delegate.openMediaDirectory(card);
-    ASSERT_TRUE(scanned.wait(10000));
+    ASSERT_TRUE(waitForSignals(scanned, 1, 10000));
     VXLPlaybackController* controller = delegate.playbackController();
+    const auto media = [&] {
+        return controller->player1()->media();
+    };
     QSignalSpy openings(controller, &VXLPlaybackController::openingFinished);
     ASSERT_TRUE(controller->playAtIndex(0));
-    ASSERT_TRUE(openings.wait(15000));
+    ASSERT_TRUE(waitForSignals(openings, 1, 15000));
     ASSERT_TRUE(openings.first().first().toBool());
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return controller->player1()->media()->length().isValid(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return media() && media()->length().isValid(); }, 10000));
     const QString recording = controller->player1()->media()->path();
     ASSERT_TRUE(recording.endsWith(QLatin1StringView("alwa_20230415_093012_F.MP4")));
 
