@@ -1,5 +1,7 @@
 #include "CommandOutput.h"
 
+#include "fileio/NativeFileName.h"
+
 #include <QIODevice>
 
 #include <cerrno>
@@ -56,7 +58,8 @@ void writeError(const QString& line)
 {
     if (!g_outputClosed)
         std::fflush(stdout);
-    const QByteArray text = line.toLocal8Bit() + '\n';
+    // Messages name files: their names are printed as the bytes they are.
+    const QByteArray text = NativeFileName::fileNameToBytes(line) + '\n';
     std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
 }
 
@@ -83,6 +86,15 @@ int finish(int exitCode)
     writeError(QStringLiteral("vexlo-tool: cannot write the output: %1")
                    .arg(QString::fromLocal8Bit(std::strerror(g_outputError))));
     return 2;
+}
+
+bool acceptsFileName(const char* command, const QString& path)
+{
+    if (!NativeFileName::holdsEscapedBytes(path))
+        return true;
+    writeError(QStringLiteral("%1: cannot use %2: the file name is not UTF-8")
+                   .arg(QString::fromLatin1(command), path));
+    return false;
 }
 
 } // namespace CommandOutput

@@ -28,6 +28,9 @@ public:
     {
         QList<VXLMediaPtr> medias;                    // compareDate order
         QHash<QString, VXLMediaPairPtr> mediaPairDic; // mediaGroupName -> pair
+        // Recordings the scan found but did not list because the list was full
+        // (MediaDirectoryWalk::kMaxMedias); 0 when everything was listed.
+        qsizetype leftOutCount = 0;
 
         void addMedia(const VXLMediaPtr& media);
         // Places a recording already in `medias` into the pair of its moment.
@@ -47,6 +50,10 @@ public:
     // Null when the index is not below count().
     VXLMediaPtr mediaAtIndex(size_t index) const;
     const QList<VXLMediaPtr>& medias() const { return m_content.medias; }
+    // How many recordings of the last completed scan were left out because the list reached
+    // its limit; 0 when the list holds them all. Read it when mediaListChanged arrives: the
+    // window tells the user that the list is incomplete.
+    qsizetype leftOutCount() const { return m_content.leftOutCount; }
     // Accepts a full path, a file name or a bare media name, of either camera.
     VXLMediaPairPtr findMediaPairWithFileName(const QString& fileName) const
     {
