@@ -115,6 +115,7 @@ TEST(VexloToolConfig, BadInputChangesNothing)
         {{"set", path, "cfg_ver=-1"}, "cfg_ver"},
         {{"set", path, "debug_mode=4294967296"}, "debug_mode"},
         {{"set", path, "time_gmt=ten"}, "time_gmt"},
+        {{"set", path, "time_gmt=0x-5"}, "time_gmt"},
         {{"set", path, "wifi_ssid=caf\u00e9"}, "wifi_ssid"},
         {{"set", path, "dummy00=1,2,3"}, "dummy00"},
         {{"set", path, "=5"}, "=5"},
