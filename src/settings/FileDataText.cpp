@@ -29,11 +29,6 @@ bool isAsciiText(const QString& text)
                        [](QChar c) { return c.unicode() >= 0x20 && c.unicode() <= 0x7e; });
 }
 
-bool isHexDigit(QChar c)
-{
-    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
-}
-
 } // namespace
 
 QByteArray fileDataJson(const _FILEDATA& record)
@@ -60,17 +55,21 @@ QByteArray fileDataJson(const _FILEDATA& record)
 
 bool parseFileDataNumber(QStringView text, qint64* value)
 {
+    // The digits are checked here: Qt's own reading also takes a sign, blanks or a second
+    // "0x" after the first, and stops quietly at a zero character.
     const QStringView trimmed = text.trimmed();
+    const bool hex = trimmed.startsWith(u"0x", Qt::CaseInsensitive);
+    QStringView digits = hex ? trimmed.mid(2) : trimmed;
+    if (!hex && (digits.startsWith(u'+') || digits.startsWith(u'-')))
+        digits = digits.mid(1);
+    const auto isDigit = [hex](QChar c) {
+        return (c >= u'0' && c <= u'9') ||
+               (hex && ((c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F')));
+    };
+    if (digits.isEmpty() || !std::all_of(digits.begin(), digits.end(), isDigit))
+        return false;
     bool ok = false;
-    if (trimmed.startsWith(u"0x", Qt::CaseInsensitive)) {
-        // Qt's own reading would also take a sign, blanks or a second "0x" after the first.
-        const QStringView digits = trimmed.mid(2);
-        if (digits.isEmpty() || !std::all_of(digits.begin(), digits.end(), isHexDigit))
-            return false;
-        *value = digits.toLongLong(&ok, 16);
-    } else {
-        *value = trimmed.toLongLong(&ok, 10);
-    }
+    *value = hex ? digits.toLongLong(&ok, 16) : trimmed.toLongLong(&ok, 10);
     return ok;
 }
 

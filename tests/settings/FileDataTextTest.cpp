@@ -33,12 +33,16 @@ TEST(FileDataText, ParsesDecimalAndHexNumbersOnly)
         {"-0x5", std::nullopt},
         {"1e3", std::nullopt},
         {"12abc", std::nullopt},
+        {"+-1", std::nullopt},
+        {"1 2", std::nullopt},
         {"ten", std::nullopt},
         {"\u0661\u0662", std::nullopt}, // digits of another script
     };
     for (const auto& c : cases) {
         qint64 value = 0;
         const bool ok = parseFileDataNumber(QString::fromUtf8(c.text), &value);
+        EXPECT_FALSE(parseFileDataNumber(QString::fromUtf8(c.text) + QChar(0) + QChar(u'9'), &value))
+            << c.text << " with a zero character and more after it";
         EXPECT_EQ(ok, c.value.has_value()) << c.text;
         if (ok && c.value) {
             EXPECT_EQ(value, *c.value) << c.text;
