@@ -180,10 +180,12 @@ TEST(MediaDirectoryWalk, CountsWhatTheLimitLeavesOut)
         qsizetype leftOut;
     } cases[] = {
         // ALWA fills the list; EVENT and MOTION still add one each, as the camera's tools do.
-        {"DCIM", 20, 22, 14}, {"DCIM", 36, 36, 0}, {"DCIM", 1000, 36, 0},
-        {"exact", 5, 5, 0},                      // full at the last recording: nothing left out
-        {"exact", 4, 4, 1},   {"loop", 2, 2, 2}, // the folder reached twice through links counts
-                                                 // once
+        {"DCIM", 20, 22, 14},  //
+        {"DCIM", 36, 36, 0},   // full at the last recording of the last folder
+        {"DCIM", 1000, 36, 0}, // far from the limit
+        {"exact", 5, 5, 0},    // full at the last recording: nothing left out
+        {"exact", 4, 4, 1},    //
+        {"loop", 2, 2, 2},     // the folder reached twice through links counts once
     };
     for (const auto& c : cases) {
         QList<VXLMediaPtr> medias;

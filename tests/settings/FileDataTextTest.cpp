@@ -41,7 +41,8 @@ TEST(FileDataText, ParsesDecimalAndHexNumbersOnly)
     for (const auto& c : cases) {
         qint64 value = 0;
         const bool ok = parseFileDataNumber(QString::fromUtf8(c.text), &value);
-        EXPECT_FALSE(parseFileDataNumber(QString::fromUtf8(c.text) + QChar(0) + QChar(u'9'), &value))
+        EXPECT_FALSE(
+            parseFileDataNumber(QString::fromUtf8(c.text) + QChar(0) + QChar(u'9'), &value))
             << c.text << " with a zero character and more after it";
         EXPECT_EQ(ok, c.value.has_value()) << c.text;
         if (ok && c.value) {
