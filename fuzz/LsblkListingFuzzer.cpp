@@ -3,6 +3,7 @@
 #include "cardtools/VolumeDiscovery.h"
 
 #include <cstdint>
+#include <cstdlib>
 
 namespace {
 
@@ -28,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const VolumeQuery<QList<GWUSBDiskEntity>> entities = usbDiskEntities(source);
     // A listing that is not lsblk's is a failure, never a list that happens to be empty.
     if (entities.failed() && !entities.found.isEmpty())
-        __builtin_trap();
+        std::abort();
     for (const GWUSBDiskEntity& entity : entities.found)
         entity.displayString();
     return 0;
