@@ -14,8 +14,8 @@ cmake --build --preset default
 # The model tests again, built with AddressSanitizer and UndefinedBehaviorSanitizer in a build
 # of their own: no window and no libVLC, so they run in a few minutes.
 cmake --preset asan -DVEXLO_WERROR=ON
-cmake --build --preset asan --target test_library test_drivedata test_settings test_cardtools \
-  test_cli test_samplecard
+cmake --build --preset asan --target test_fileio test_library test_drivedata test_settings \
+  test_cardtools test_cli test_samplecard
 ctest --test-dir build-asan -L model --output-on-failure --timeout 600 -j 2
 
 # Tests with real video or the web map need a display; the rest choose the offscreen

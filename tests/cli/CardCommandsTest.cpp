@@ -138,7 +138,8 @@ ToolResult volumesWithLsblk(const TempDir& tools, const QByteArray& script)
     QFile::setPermissions(lsblk, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("PATH", tools.filePath("bin") + ':' + environment.value("PATH"));
-    return runTool({"volumes"}, environment);
+    return runTool({"volumes"},
+                   [&](QProcess& process) { process.setProcessEnvironment(environment); });
 }
 
 TEST(VexloToolVolumes, LsblkFailureIsAFailureNotAnEmptyList)
