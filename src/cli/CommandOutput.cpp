@@ -88,13 +88,4 @@ int finish(int exitCode)
     return 2;
 }
 
-bool acceptsFileName(const char* command, const QString& path)
-{
-    if (!NativeFileName::holdsEscapedBytes(path))
-        return true;
-    writeError(QStringLiteral("%1: cannot use %2: the file name is not UTF-8")
-                   .arg(QString::fromLatin1(command), path));
-    return false;
-}
-
 } // namespace CommandOutput

@@ -23,9 +23,4 @@ int usageError(const char* command, const QString& message);
 // pipe that broke): a script must never take a cut output for a whole one.
 int finish(int exitCode);
 
-// The settings and clock files are still opened through Qt, which cannot name a file whose
-// name is not UTF-8 (it would write another file): such a name is refused with a message.
-// Answers false after printing it.
-bool acceptsFileName(const char* command, const QString& path);
-
 } // namespace CommandOutput

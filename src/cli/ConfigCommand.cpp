@@ -105,8 +105,6 @@ int runConfigCommand(const QStringList& args)
         return usageError(QStringLiteral("expected defaults, show or set"));
     const QString& action = args.first();
     const QStringList rest = args.mid(1);
-    if (!rest.isEmpty() && !CommandOutput::acceptsFileName("config", rest.first()))
-        return 2;
     if (action == u"defaults")
         return runDefaults(rest);
     if (action == u"show")
