@@ -11,6 +11,13 @@ cmake --build --preset default
 # The fuzzers of the byte readers, briefly, on their seed corpora (a clang build of its own).
 ./scripts/run-fuzzers.sh
 
+# The model tests again, built with AddressSanitizer and UndefinedBehaviorSanitizer in a build
+# of their own: no window and no libVLC, so they run in a few minutes.
+cmake --preset asan -DVEXLO_WERROR=ON
+cmake --build --preset asan --target test_fileio test_library test_drivedata test_settings \
+  test_cardtools test_cli test_samplecard
+ctest --test-dir build-asan -L model --output-on-failure --timeout 600 -j 2
+
 # Tests with real video or the web map need a display; the rest choose the offscreen
 # platform themselves. One X server serves the whole run.
 export QTWEBENGINE_DISABLE_SANDBOX=1

@@ -3,6 +3,7 @@
 #include "cardtools/VolumeDiscovery.h"
 
 #include <cstdint>
+#include <cstdlib>
 
 namespace {
 
@@ -10,7 +11,7 @@ class FuzzedBlockDevices : public BlockDeviceSource
 {
 public:
     explicit FuzzedBlockDevices(QByteArray listing) : m_listing(std::move(listing)) {}
-    QByteArray blockDeviceListing() const override { return m_listing; }
+    BlockDeviceListing blockDeviceListing() const override { return {m_listing, {}}; }
     QString probeVolumeLabel(const QString&) const override { return {}; }
 
 private:
@@ -25,7 +26,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     removableVolumeURLs(source);
     usbVolumeURLs(source);
-    for (const GWUSBDiskEntity& entity : usbDiskEntities(source))
+    const VolumeQuery<QList<GWUSBDiskEntity>> entities = usbDiskEntities(source);
+    // A listing that is not lsblk's is a failure, never a list that happens to be empty.
+    if (entities.failed() && !entities.found.isEmpty())
+        std::abort();
+    for (const GWUSBDiskEntity& entity : entities.found)
         entity.displayString();
     return 0;
 }

@@ -17,10 +17,23 @@
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
 
+namespace {
+
+// The machine's volumes, with the card folder given at launch as one more volume (a card
+// copied to disk, or a reader's mount point the system does not list as removable).
+std::unique_ptr<BlockDeviceSource> volumeSource(const QString& cardFolder)
+{
+    if (cardFolder.isEmpty()) {
+        return std::make_unique<SystemBlockDeviceSource>();
+    }
+    return std::make_unique<CardFolderBlockDeviceSource>(systemBlockDeviceSource(), cardFolder);
+}
+
+} // namespace
+
 VXLApplication::VXLApplication(const Options& options, QObject* parent)
     : QObject(parent), m_cardFolder(options.cardFolder),
-      m_volumes(std::make_unique<SystemBlockDeviceSource>()),
-      m_window(std::make_unique<VXLMainWindow>())
+      m_volumes(volumeSource(options.cardFolder)), m_window(std::make_unique<VXLMainWindow>())
 {
     // The players draw into the window's views.
     m_player1 = new VLCMediaPlayer(m_window->ui().video1View, this);

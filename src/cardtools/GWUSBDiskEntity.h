@@ -5,18 +5,19 @@
 
 #include <cstdint>
 
-// One mounted volume on a USB device, as the disk list and the card lookup see it. Set once,
-// read afterwards.
+// One mounted volume on a USB device, as the disk list and the card lookup see it; or a folder
+// standing in for the camera's card (vexlo --card DIR), which is not removable and has no
+// device. Set once, read afterwards.
 class GWUSBDiskEntity
 {
 public:
     GWUSBDiskEntity() = default;
     GWUSBDiskEntity(const QString& volumeName, const QUrl& mountedURL,
                     const QString& deviceFilePath, const QString& deviceModel, uint64_t volumeSize,
-                    bool writable, bool mediaWhole, const QString& key)
+                    bool writable, bool mediaWhole, const QString& key, bool removable = true)
         : m_volumeName(volumeName), m_mountedURL(mountedURL), m_deviceFilePath(deviceFilePath),
           m_deviceModel(deviceModel), m_volumeSize(volumeSize), m_writable(writable),
-          m_mediaWhole(mediaWhole), m_key(key)
+          m_mediaWhole(mediaWhole), m_key(key), m_removable(removable)
     {
     }
 
@@ -31,6 +32,8 @@ public:
     bool mediaWhole() const { return m_mediaWhole; }
     // The kernel's name of the medium (sdb1); kept for diagnostics, not used for matching.
     const QString& key() const { return m_key; }
+    // False only for a card folder: nothing that is not removable may be formatted.
+    bool removable() const { return m_removable; }
 
     // "[1.8 GB] ZUVA <Card Reader>"; without a model the line ends after the name and a blank.
     QString displayString() const;
@@ -44,6 +47,7 @@ private:
     bool m_writable = false;
     bool m_mediaWhole = false;
     QString m_key;
+    bool m_removable = true;
 };
 
 // A byte count in at most seven characters: "0 B", "1023 B", "1.5 kB", "1000 MB", "16 GB".

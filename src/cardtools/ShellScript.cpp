@@ -56,12 +56,34 @@ QString resolveProgram(const QString& program)
 
 } // namespace
 
+QString administratorProgramPath(const QString& program)
+{
+    if (program.startsWith(u'/'))
+        return program;
+    if (program.contains(u'/'))
+        return {};
+    return QStandardPaths::findExecutable(program, kSystemProgramFolders);
+}
+
 QVariantMap runShellScript(const QString& program, const QStringList& arguments, bool administrator)
 {
-    const QVariantMap record =
-        administrator
-            ? runProcess(QStringLiteral("pkexec"), QStringList(resolveProgram(program)) + arguments)
-            : runProcess(resolveProgram(program), arguments);
+    QVariantMap record;
+    if (administrator) {
+        // Both the program and pkexec itself come from the system folders only: a folder the
+        // user can write to, early in PATH, must not decide what runs as root or what asks
+        // for the password.
+        const QString path = administratorProgramPath(program);
+        const QString pkexec = administratorProgramPath(QStringLiteral("pkexec"));
+        if (path.isEmpty() || pkexec.isEmpty())
+            record = errorRecord(kScriptCannotStartNumber,
+                                 QStringLiteral("%1 is not installed in %2")
+                                     .arg(path.isEmpty() ? program : QStringLiteral("pkexec"),
+                                          kSystemProgramFolders.join(QStringLiteral(", "))));
+        else
+            record = runProcess(pkexec, QStringList(path) + arguments);
+    } else {
+        record = runProcess(resolveProgram(program), arguments);
+    }
     qCInfo(lcShell, "ERROR=%s",
            QJsonDocument(QJsonObject::fromVariantMap(record))
                .toJson(QJsonDocument::Compact)

@@ -6,7 +6,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLoggingCategory>
-#include <QProcess>
 
 #include <functional>
 
@@ -14,7 +13,6 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcVolumes, "vexlo.cardtools")
 
-constexpr int kToolTimeoutMs = 10000;
 // lsblk nests partitions (and their holders) a few levels deep at most; a deeper or cyclic
 // listing is not lsblk's and is cut off here.
 constexpr int kMaxDepth = 8;
@@ -69,12 +67,16 @@ uint64_t sizeValue(const QJsonValue& value)
     return 0;
 }
 
-void collectNodes(const QJsonArray& devices, const QString& parentName, int depth,
+// False when the listing is not lsblk's: an entry that is not a device object, or children
+// that are not a list.
+bool collectNodes(const QJsonArray& devices, const QString& parentName, int depth,
                   QList<BlockNode>* nodes)
 {
     if (depth > kMaxDepth)
-        return;
+        return true;
     for (const QJsonValue& entry : devices) {
+        if (!entry.isObject())
+            return false;
         const QJsonObject device = entry.toObject();
         BlockNode node;
         node.name = device.value(u"name").toString();
@@ -92,22 +94,52 @@ void collectNodes(const QJsonArray& devices, const QString& parentName, int dept
         node.readOnly = flagValue(device.value(u"ro"));
         node.size = sizeValue(device.value(u"size"));
         nodes->append(node);
-        collectNodes(device.value(u"children").toArray(), node.name, depth + 1, nodes);
+        const QJsonValue children = device.value(u"children");
+        if (children.isUndefined() || children.isNull())
+            continue;
+        if (!children.isArray() || !collectNodes(children.toArray(), node.name, depth + 1, nodes))
+            return false;
     }
+    return true;
 }
 
-QList<MountedVolume> mountedVolumes(const BlockDeviceSource& source)
+// The block devices of lsblk's listing, or why there are none to be had.
+VolumeQuery<QList<BlockNode>> blockNodes(const BlockDeviceSource& source)
 {
-    const QJsonDocument listing = QJsonDocument::fromJson(source.blockDeviceListing());
-    QList<BlockNode> nodes;
-    collectNodes(listing.object().value(u"blockdevices").toArray(), {}, 0, &nodes);
+    VolumeQuery<QList<BlockNode>> result;
+    const BlockDeviceListing listing = source.blockDeviceListing();
+    if (!listing.failure.isEmpty()) {
+        result.failure = listing.failure;
+        return result;
+    }
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(listing.json, &error);
+    if (error.error != QJsonParseError::NoError) {
+        result.failure = QStringLiteral("lsblk printed no JSON listing (%1 at byte %2)")
+                             .arg(error.errorString())
+                             .arg(error.offset);
+        return result;
+    }
+    const QJsonValue devices = document.object().value(u"blockdevices");
+    if (!devices.isArray() || !collectNodes(devices.toArray(), {}, 0, &result.found)) {
+        result.found.clear();
+        result.failure = QStringLiteral("lsblk printed something other than its device list");
+    }
+    return result;
+}
+
+VolumeQuery<QList<MountedVolume>> mountedVolumes(const BlockDeviceSource& source)
+{
+    const VolumeQuery<QList<BlockNode>> listed = blockNodes(source);
+    VolumeQuery<QList<MountedVolume>> result;
+    result.failure = listed.failure;
+    const QList<BlockNode>& nodes = listed.found;
 
     QHash<QString, qsizetype> byName;
     for (qsizetype i = 0; i < nodes.size(); ++i)
         byName.insert(nodes[i].name, i);
 
-    QList<MountedVolume> volumes;
-    for (const BlockNode& node : std::as_const(nodes)) {
+    for (const BlockNode& node : nodes) {
         // "[SWAP]" and the like are not mount points.
         if (!node.mountPoint.startsWith(u'/'))
             continue;
@@ -132,9 +164,9 @@ QList<MountedVolume> mountedVolumes(const BlockDeviceSource& source)
                 volume.model = current->model;
         }
         volume.usb = transport == u"usb";
-        volumes.append(volume);
+        result.found.append(volume);
     }
-    return volumes;
+    return result;
 }
 
 QString volumeLabel(const MountedVolume& volume, const BlockDeviceSource& source,
@@ -151,110 +183,114 @@ QString volumeLabel(const MountedVolume& volume, const BlockDeviceSource& source
     return QFileInfo(volume.node.mountPoint).fileName();
 }
 
+// The card folder of the source as a volume entry, unless it is missing or is the mount point
+// of one of `usbMountPoints` (then it is listed as that volume already).
+std::optional<GWUSBDiskEntity> cardFolderEntity(const BlockDeviceSource& source,
+                                                const QStringList& usbMountPoints)
+{
+    const QString folder = source.cardFolder();
+    if (folder.isEmpty())
+        return std::nullopt;
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    if (canonical.isEmpty() || !QFileInfo(canonical).isDir())
+        return std::nullopt;
+    for (const QString& mountPoint : usbMountPoints) {
+        if (QFileInfo(mountPoint).canonicalFilePath() == canonical)
+            return std::nullopt;
+    }
+    return cardFolderDiskEntity(canonical);
+}
+
 bool hasFileAtRoot(const QUrl& volume, const QString& fileName)
 {
     return QFileInfo(volume.toLocalFile() + u'/' + fileName).isFile();
 }
 
-QString runTool(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(kToolTimeoutMs)) {
-        process.kill();
-        process.waitForFinished(1000);
-        qCWarning(lcVolumes, "%s did not run: %s", qUtf8Printable(program),
-                  qUtf8Printable(process.errorString()));
-        return {};
-    }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 } // namespace
 
-QByteArray SystemBlockDeviceSource::blockDeviceListing() const
+VolumeQuery<QList<QUrl>> removableVolumeURLs(const BlockDeviceSource& source)
 {
-    return runTool(QStringLiteral("lsblk"),
-                   {QStringLiteral("--json"), QStringLiteral("-b"), QStringLiteral("-o"),
-                    QStringLiteral("NAME,PATH,LABEL,MOUNTPOINT,RM,HOTPLUG,TRAN,MODEL,SIZE,RO,"
-                                   "TYPE,PKNAME")})
-        .toUtf8();
-}
-
-QString SystemBlockDeviceSource::probeVolumeLabel(const QString& devicePath) const
-{
-    return runTool(QStringLiteral("blkid"),
-                   {QStringLiteral("-s"), QStringLiteral("LABEL"), QStringLiteral("-o"),
-                    QStringLiteral("value"), devicePath})
-        .trimmed();
-}
-
-const BlockDeviceSource& systemBlockDeviceSource()
-{
-    static const SystemBlockDeviceSource source;
-    return source;
-}
-
-QList<QUrl> removableVolumeURLs(const BlockDeviceSource& source)
-{
-    QList<QUrl> urls;
-    for (const MountedVolume& volume : mountedVolumes(source)) {
+    const VolumeQuery<QList<MountedVolume>> volumes = mountedVolumes(source);
+    VolumeQuery<QList<QUrl>> result;
+    result.failure = volumes.failure;
+    for (const MountedVolume& volume : volumes.found) {
         if (volume.removable)
-            urls.append(QUrl::fromLocalFile(volume.node.mountPoint));
+            result.found.append(QUrl::fromLocalFile(volume.node.mountPoint));
     }
-    if (urls.isEmpty())
+    if (result.found.isEmpty() && !result.failed())
         qCInfo(lcVolumes, "no removable devices");
-    return urls;
+    return result;
 }
 
-QList<QUrl> usbVolumeURLs(const BlockDeviceSource& source)
+VolumeQuery<QList<QUrl>> usbVolumeURLs(const BlockDeviceSource& source)
 {
-    QList<QUrl> urls;
-    for (const MountedVolume& volume : mountedVolumes(source)) {
-        if (volume.removable && volume.usb)
-            urls.append(QUrl::fromLocalFile(volume.node.mountPoint));
+    const VolumeQuery<QList<MountedVolume>> volumes = mountedVolumes(source);
+    VolumeQuery<QList<QUrl>> result;
+    result.failure = volumes.failure;
+    QStringList mountPoints;
+    for (const MountedVolume& volume : volumes.found) {
+        if (volume.removable && volume.usb) {
+            result.found.append(QUrl::fromLocalFile(volume.node.mountPoint));
+            mountPoints.append(volume.node.mountPoint);
+        }
     }
-    return urls;
+    if (const std::optional<GWUSBDiskEntity> folder = cardFolderEntity(source, mountPoints))
+        result.found.append(folder->mountedURL());
+    return result;
 }
 
-QList<GWUSBDiskEntity> usbDiskEntities(const BlockDeviceSource& source)
+VolumeQuery<QList<GWUSBDiskEntity>> usbDiskEntities(const BlockDeviceSource& source)
 {
-    QList<GWUSBDiskEntity> entities;
-    for (const MountedVolume& volume : mountedVolumes(source)) {
-        if (!volume.removable || !volume.usb || volume.node.name.isEmpty())
+    const VolumeQuery<QList<MountedVolume>> volumes = mountedVolumes(source);
+    VolumeQuery<QList<GWUSBDiskEntity>> result;
+    result.failure = volumes.failure;
+    QStringList mountPoints;
+    for (const MountedVolume& volume : volumes.found) {
+        if (!volume.removable || !volume.usb)
+            continue;
+        mountPoints.append(volume.node.mountPoint);
+        if (volume.node.name.isEmpty())
             continue;
         const QString devicePath = volume.node.path.isEmpty()
                                        ? QStringLiteral("/dev/") + volume.node.name
                                        : volume.node.path;
         qCInfo(lcVolumes, "%s", qUtf8Printable(volume.node.mountPoint));
-        entities.append(GWUSBDiskEntity(volumeLabel(volume, source, devicePath),
-                                        QUrl::fromLocalFile(volume.node.mountPoint), devicePath,
-                                        volume.model, volume.node.size, volume.writable,
-                                        volume.node.type == u"disk", volume.node.name));
+        result.found.append(GWUSBDiskEntity(volumeLabel(volume, source, devicePath),
+                                            QUrl::fromLocalFile(volume.node.mountPoint), devicePath,
+                                            volume.model, volume.node.size, volume.writable,
+                                            volume.node.type == u"disk", volume.node.name));
     }
-    return entities;
+    if (std::optional<GWUSBDiskEntity> folder = cardFolderEntity(source, mountPoints))
+        result.found.append(std::move(*folder));
+    return result;
 }
 
-std::optional<QUrl> findUSBVolumeWithFile(const QString& fileName, const BlockDeviceSource& source)
+VolumeQuery<std::optional<QUrl>> findUSBVolumeWithFile(const QString& fileName,
+                                                       const BlockDeviceSource& source)
 {
-    for (const QUrl& url : usbVolumeURLs(source)) {
-        if (hasFileAtRoot(url, fileName))
-            return url;
+    const VolumeQuery<QList<QUrl>> volumes = usbVolumeURLs(source);
+    VolumeQuery<std::optional<QUrl>> result;
+    result.failure = volumes.failure;
+    for (const QUrl& url : volumes.found) {
+        if (hasFileAtRoot(url, fileName)) {
+            result.found = url;
+            break;
+        }
     }
-    return std::nullopt;
+    return result;
 }
 
-std::optional<GWUSBDiskEntity> findCardDiskEntity(const BlockDeviceSource& source)
+VolumeQuery<std::optional<GWUSBDiskEntity>> findCardDiskEntity(const BlockDeviceSource& source)
 {
-    return findCardDiskEntity(usbDiskEntities(source));
+    const VolumeQuery<QList<GWUSBDiskEntity>> entities = usbDiskEntities(source);
+    return {findCardDiskEntity(entities.found), entities.failure};
 }
 
 std::optional<GWUSBDiskEntity> findCardDiskEntity(const QList<GWUSBDiskEntity>& entities)
 {
+    // A card folder is never "the card by its name": a USB card in the reader wins over it.
     const auto isCard = [](const GWUSBDiskEntity& e) {
-        return kCardVolumeNames.contains(e.volumeName());
+        return e.removable() && kCardVolumeNames.contains(e.volumeName());
     };
     // Passes in order of preference; within a pass the first volume of the list wins.
     const std::function<bool(const GWUSBDiskEntity&)> passes[] = {
@@ -264,6 +300,8 @@ std::optional<GWUSBDiskEntity> findCardDiskEntity(const QList<GWUSBDiskEntity>& 
         },
         [&](const GWUSBDiskEntity& e) { return isCard(e) && e.writable(); },
         [&](const GWUSBDiskEntity& e) { return isCard(e); },
+        // The folder the user named as the card, before any volume that merely is on USB.
+        [](const GWUSBDiskEntity& e) { return !e.removable(); },
         [](const GWUSBDiskEntity& e) { return e.writable(); },
         [](const GWUSBDiskEntity&) { return true; },
     };

@@ -1,5 +1,7 @@
 #include "CommandOutput.h"
 
+#include "fileio/NativeFileName.h"
+
 #include <QIODevice>
 
 #include <cerrno>
@@ -56,7 +58,8 @@ void writeError(const QString& line)
 {
     if (!g_outputClosed)
         std::fflush(stdout);
-    const QByteArray text = line.toLocal8Bit() + '\n';
+    // Messages name files: their names are printed as the bytes they are.
+    const QByteArray text = NativeFileName::fileNameToBytes(line) + '\n';
     std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
 }
 

@@ -2,7 +2,7 @@
 #include "Commands.h"
 
 #include "settings/FileData.h"
-#include "settings/FileDataFields.h"
+#include "settings/FileDataText.h"
 
 #include <QLoggingCategory>
 
@@ -44,104 +44,6 @@ bool readRecord(const QString& path, _FILEDATA* record, bool exactSize)
     return false;
 }
 
-QByteArray jsonText(const QByteArray& bytes)
-{
-    QByteArray out = "\"";
-    for (const char c : bytes) {
-        const uchar u = uchar(c);
-        if (c == '"' || c == '\\')
-            out += '\\' + QByteArray(1, c);
-        else if (u < 0x20 || u >= 0x7f) // camera text is ASCII: escape anything else as a byte
-            out += "\\u00" + QByteArray::number(u, 16).rightJustified(2, '0');
-        else
-            out += c;
-    }
-    return out + '"';
-}
-
-QByteArray showRecord(const _FILEDATA& record)
-{
-    QByteArray out = "{\n";
-    for (const FileDataField& field : fileDataFields()) {
-        out += "  \"" + QByteArray(field.name) + "\": ";
-        if (field.type == FileDataFieldType::Text) {
-            out += jsonText(fileDataText(record, field));
-        } else if (field.type == FileDataFieldType::U32Array) {
-            out += '[';
-            for (std::size_t i = 0; i < field.count; ++i)
-                out += (i ? ", " : "") + QByteArray::number(fileDataNumber(record, field, i));
-            out += ']';
-        } else {
-            out += QByteArray::number(fileDataNumber(record, field));
-        }
-        out += ",\n";
-    }
-    const bool valid = record.checksum == fileDataChecksum(record);
-    out += QByteArray("  \"checksum_valid\": ") + (valid ? "true" : "false") + "\n}\n";
-    return out;
-}
-
-bool parseNumber(QStringView text, qint64* value)
-{
-    bool ok = false;
-    if (text.startsWith(u"0x") || text.startsWith(u"0X"))
-        *value = text.mid(2).toLongLong(&ok, 16);
-    else
-        *value = text.toLongLong(&ok, 10);
-    return ok;
-}
-
-bool isAsciiText(const QString& text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() < 0x20 || c.unicode() > 0x7e)
-            return false;
-    }
-    return true;
-}
-
-// Stores one NAME=VALUE into the record; answers an empty text, or what is wrong.
-QString applyAssignment(const QString& assignment, _FILEDATA* record)
-{
-    const qsizetype equals = assignment.indexOf(u'=');
-    if (equals <= 0)
-        return QStringLiteral("expected NAME=VALUE, got \"%1\"").arg(assignment);
-    const QString name = assignment.left(equals);
-    const QString value = assignment.mid(equals + 1);
-    const FileDataField* field = findFileDataField(name);
-    if (!field)
-        return QStringLiteral("unknown field \"%1\"").arg(name);
-    const QString bad = QStringLiteral("bad value \"%1\" for %2").arg(value, name);
-
-    switch (field->type) {
-    case FileDataFieldType::Text:
-        if (!isAsciiText(value))
-            return bad + QStringLiteral(" (printable ASCII expected)");
-        setFileDataText(record, *field, value.toLatin1());
-        return {};
-    case FileDataFieldType::U32Array: {
-        const QStringList parts = value.split(u',');
-        if (parts.size() != qsizetype(field->count))
-            return bad + QStringLiteral(" (%1 comma-separated numbers expected)").arg(field->count);
-        _FILEDATA changed = *record;
-        for (qsizetype i = 0; i < parts.size(); ++i) {
-            qint64 number = 0;
-            if (!parseNumber(parts[i].trimmed(), &number) ||
-                !setFileDataNumber(&changed, *field, number, std::size_t(i)))
-                return bad;
-        }
-        *record = changed;
-        return {};
-    }
-    default: {
-        qint64 number = 0;
-        if (!parseNumber(value, &number) || !setFileDataNumber(record, *field, number))
-            return bad;
-        return {};
-    }
-    }
-}
-
 int runDefaults(const QStringList& args)
 {
     if (args.size() != 1)
@@ -162,7 +64,7 @@ int runShow(const QStringList& args)
     _FILEDATA record{};
     if (!readRecord(args.first(), &record, false))
         return 2;
-    CommandOutput::writeOut(showRecord(record));
+    CommandOutput::writeOut(fileDataJson(record));
     return 0;
 }
 
@@ -175,7 +77,7 @@ int runSet(const QStringList& args)
     if (!readRecord(path, &record, true))
         return 2;
     for (qsizetype i = 1; i < args.size(); ++i) {
-        const QString problem = applyAssignment(args[i], &record);
+        const QString problem = applyFileDataAssignment(args[i], &record);
         if (!problem.isEmpty()) {
             CommandOutput::writeError(
                 QStringLiteral("config set: %1; %2 is unchanged").arg(problem, path));

@@ -3,9 +3,8 @@
 
 #include "drivedata/DriveDataExport.h"
 #include "drivedata/VXLBlackBoxData.h"
+#include "fileio/NativeFileName.h"
 #include "fileio/SafeFileReader.h"
-
-#include <QFile>
 
 const char* const kExtractUsage =
     "Usage: vexlo-tool extract FILE [--format csv|gpx|json]\n"
@@ -77,7 +76,7 @@ int runExtractCommand(const QStringList& args)
             QStringLiteral("extract: unknown format \"%1\" (csv, gpx or json)").arg(format));
         return 2;
     }
-    const QByteArray path = QFile::encodeName(file);
+    const QByteArray path = NativeFileName::fileNameToBytes(file);
     if (const SafeFileReader input(path.constData()); !input.isOpen()) {
         CommandOutput::writeError(
             QStringLiteral("extract: cannot read %1: %2").arg(file, input.errorString()));

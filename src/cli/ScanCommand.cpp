@@ -1,6 +1,9 @@
 #include "CommandOutput.h"
 #include "Commands.h"
 
+#include "LineField.h"
+
+#include "fileio/NativeFileName.h"
 #include "library/VXLMediaList.h"
 
 #include <QFileInfo>
@@ -18,7 +21,11 @@ const char* const kScanUsage =
     "  INDEX MODE CAMERA DATE TIME FILE PARTNER PATH\n"
     "INDEX counts from 0; MODE is always, motion or event; CAMERA front or rear; DATE\n"
     "YYYY-MM-DD and TIME HH:MM:SS are empty for a recording without time; PARTNER is the\n"
-    "file name of the other camera's recording of the same moment, or '-'.\n";
+    "file name of the other camera's recording of the same moment, or '-'. In FILE,\n"
+    "PARTNER and PATH a TAB is written as \\t, a newline as \\n and a backslash as \\\\;\n"
+    "other bytes of a name are written as they are.\n"
+    "A listing stops near 15000 recordings; how many more were found is then said on\n"
+    "stderr.\n";
 
 namespace {
 
@@ -77,21 +84,21 @@ void appendListingLine(std::string& out, qsizetype index, const VXLMedia& media,
     out += '\t';
     // A listed recording always has an extension, so its file name is the path's last
     // component.
-    const std::string path = media.path().toStdString();
-    out.append(path, path.rfind('/') + 1);
+    const QStringView path = media.path();
+    appendLineField(out, path.mid(path.lastIndexOf(u'/') + 1));
     out += '\t';
     const VXLMediaPairPtr pair = content.mediaPairDic.value(media.pairKey());
     const VXLMedia* other = !pair                  ? nullptr
                             : media.isFrontMedia() ? pair->rearMedia.get()
                                                    : pair->frontMedia.get();
     if (other) {
-        const std::string otherPath = other->path().toStdString();
-        out.append(otherPath, otherPath.rfind('/') + 1);
+        const QStringView otherPath = other->path();
+        appendLineField(out, otherPath.mid(otherPath.lastIndexOf(u'/') + 1));
     } else {
         out += '-';
     }
     out += '\t';
-    out += path;
+    appendLineField(out, path);
     out += '\n';
 }
 
@@ -99,7 +106,7 @@ bool isReadableDirectory(const QString& path)
 {
     if (!QFileInfo(path).isDir())
         return false;
-    DIR* handle = ::opendir(QFile::encodeName(path).constData());
+    DIR* handle = ::opendir(NativeFileName::fileNameToBytes(path).constData());
     if (!handle)
         return false;
     ::closedir(handle);
@@ -152,6 +159,13 @@ int runScanCommand(const QStringList& args)
         secondHalfFormatter.join();
         CommandOutput::writeOut(
             QByteArray::fromRawData(secondHalf.data(), qsizetype(secondHalf.size())));
+    }
+    if (content->leftOutCount > 0) {
+        // The limit bounds memory and time on a huge card; a listing cut short says so.
+        CommandOutput::writeError(
+            QStringLiteral("scan: recording limit reached: %1 recordings listed, %2 more left out")
+                .arg(medias.size())
+                .arg(content->leftOutCount));
     }
     return 0;
 }

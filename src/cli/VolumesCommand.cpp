@@ -1,5 +1,6 @@
 #include "CommandOutput.h"
 #include "Commands.h"
+#include "LineField.h"
 
 #include "cardtools/VolumeDiscovery.h"
 
@@ -12,18 +13,27 @@ const char* const kVolumesUsage =
     "separated by one TAB:\n"
     "  LINE DEVICE MOUNTPOINT\n"
     "LINE is the volume as the format window lists it: \"[SIZE] LABEL <MODEL>\". Prints\n"
-    "nothing when no USB volume is mounted.\n";
+    "nothing when no USB volume is mounted. A TAB in a field is written as \\t, a newline\n"
+    "as \\n and a backslash as \\\\. When the volumes cannot be listed (lsblk missing,\n"
+    "failing or printing no listing) it says why and exits with 2.\n";
 
 int runVolumesCommand(const QStringList& args)
 {
     if (!args.isEmpty()) {
         return CommandOutput::usageError("volumes", QStringLiteral("takes no arguments"));
     }
-    QLoggingCategory::setFilterRules(QStringLiteral("vexlo.*.info=false"));
+    // The reason of a failure is printed below; the log would only repeat it.
+    QLoggingCategory::setFilterRules(QStringLiteral("vexlo.*=false"));
+    const VolumeQuery<QList<GWUSBDiskEntity>> volumes = usbDiskEntities();
+    if (volumes.failed()) {
+        CommandOutput::writeError(
+            QStringLiteral("volumes: cannot list volumes: %1").arg(volumes.failure));
+        return 2;
+    }
     QByteArray out;
-    for (const GWUSBDiskEntity& entity : usbDiskEntities()) {
-        out += entity.displayString().toUtf8() + '\t' + entity.deviceFilePath().toUtf8() + '\t' +
-               entity.mountedURL().toLocalFile().toUtf8() + '\n';
+    for (const GWUSBDiskEntity& entity : volumes.found) {
+        out += lineField(entity.displayString()) + '\t' + lineField(entity.deviceFilePath()) +
+               '\t' + lineField(entity.mountedURL().toLocalFile()) + '\n';
     }
     CommandOutput::writeOut(out);
     return 0;

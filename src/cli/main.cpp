@@ -1,6 +1,8 @@
 #include "CommandOutput.h"
 #include "Commands.h"
 
+#include "fileio/NativeFileName.h"
+
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -55,9 +57,11 @@ int main(int argc, char* argv[])
 {
     // No QCoreApplication here: most commands are a read and a print, and start-up time is
     // part of what scripts calling us wait for. A command that needs an event loop makes one.
+    // Arguments are file names more often than not: decoded without loss, so a name that is
+    // not UTF-8 reaches the file system as the bytes it was given as.
     QStringList args;
     for (int i = 1; i < argc; ++i)
-        args.append(QString::fromLocal8Bit(argv[i]));
+        args.append(NativeFileName::fileNameFromBytes(argv[i]));
 
     int exitCode = 2;
     try {

@@ -1,8 +1,8 @@
 #include "VXLBlackBoxData.h"
 
+#include "fileio/NativeFileName.h"
 #include "fileio/SafeFileReader.h"
 
-#include <QFile>
 #include <QLoggingCategory>
 
 #include <algorithm>
@@ -193,7 +193,7 @@ bool VXLBlackBoxData::ExtractStreamInformation(const QString& path)
         clear();
         return false;
     }
-    return ExtractStreamInformation(QFile::encodeName(path).constData());
+    return ExtractStreamInformation(NativeFileName::fileNameToBytes(path).constData());
 }
 
 bool VXLBlackBoxData::extractFromBytes(QByteArrayView bytes)

@@ -1,6 +1,6 @@
 #include "fileio/SafeFileReader.h"
 
-#include <QFile>
+#include "fileio/NativeFileName.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -26,7 +26,7 @@ QString nonRegularFileProblem(unsigned mode)
 
 SafeFileReader::SafeFileReader(const QString& path)
 {
-    open(QFile::encodeName(path).constData());
+    open(NativeFileName::fileNameToBytes(path).constData());
 }
 
 SafeFileReader::SafeFileReader(const char* nativePath)

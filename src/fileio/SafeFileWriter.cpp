@@ -1,8 +1,8 @@
 #include "fileio/SafeFileWriter.h"
 
+#include "fileio/NativeFileName.h"
 #include "fileio/SafeFileReader.h"
 
-#include <QFile>
 #include <QLoggingCategory>
 #include <QRandomGenerator>
 
@@ -62,7 +62,9 @@ QByteArray folderOf(const QByteArray& path)
 
 } // namespace
 
-SafeFileWriter::SafeFileWriter(const QString& path) : m_path(QFile::encodeName(path)) {}
+SafeFileWriter::SafeFileWriter(const QString& path) : m_path(NativeFileName::fileNameToBytes(path))
+{
+}
 
 SafeFileWriter::SafeFileWriter(const QByteArray& nativePath) : m_path(nativePath) {}
 
@@ -130,7 +132,7 @@ bool SafeFileWriter::open(OpenMode mode)
     }
     if (m_fd < 0) {
         setErrorString(QStringLiteral("cannot create a new file in %1: %2")
-                           .arg(QFile::decodeName(folder), systemReason(errno)));
+                           .arg(NativeFileName::fileNameFromBytes(folder), systemReason(errno)));
         return false;
     }
     m_failed = false;

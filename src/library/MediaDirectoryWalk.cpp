@@ -1,7 +1,8 @@
 #include "MediaDirectoryWalk.h"
 
+#include "fileio/NativeFileName.h"
+
 #include <QDir>
-#include <QFile>
 
 #include <algorithm>
 #include <cstring>
@@ -42,9 +43,14 @@ QString childPath(const QString& directory, const QString& name)
 
 struct Walker
 {
-    QList<VXLMediaPtr>& medias;
+    QList<VXLMediaPtr>* medias; // null while counting
     const std::function<bool()>& cancelled;
+    qsizetype limit = kMaxMedias;
     std::set<std::pair<dev_t, ino_t>> visited;
+    // The limit stopped a directory before its last entry.
+    bool stoppedEarly = false;
+    // Accepted recordings seen while counting.
+    qsizetype counted = 0;
 
     void walk(const std::string& directory, const QString& directoryText)
     {
@@ -84,9 +90,10 @@ struct Walker
         });
 
         const std::string prefix = directory == "/" ? std::string() : directory;
-        for (const Entry& entry : entries) {
+        for (size_t index = 0; index < entries.size(); ++index) {
             if (cancelled && cancelled())
                 return;
+            const Entry& entry = entries[index];
             const char* name = base + entry.offset;
             bool isDirectory = entry.type == DT_DIR;
             if (entry.type == DT_LNK || entry.type == DT_UNKNOWN) {
@@ -95,19 +102,28 @@ struct Walker
                     continue; // dangling link
                 isDirectory = S_ISDIR(target.st_mode);
             }
+            // Names are bytes: decoded without loss, so the path finds the file again.
+            const QString nameText =
+                NativeFileName::fileNameFromBytes(QByteArrayView(name, qsizetype(entry.length)));
             if (isDirectory) {
-                walk(prefix + '/' + name, childPath(directoryText, QFile::decodeName(name)));
+                walk(prefix + '/' + name, childPath(directoryText, nameText));
                 continue;
             }
             if (!hasMp4Extension(name, entry.length))
                 continue;
-            auto media = std::make_shared<VXLMedia>(directoryText, QFile::decodeName(name));
+            auto media = std::make_shared<VXLMedia>(directoryText, nameText);
             if (!isListedRecording(*media))
                 continue;
-            medias.append(std::move(media));
+            if (!medias) {
+                ++counted;
+                continue;
+            }
+            medias->append(std::move(media));
             // Only this directory stops here; the walks above stop after their next append.
-            if (medias.size() >= kMaxMedias)
+            if (medias->size() >= limit) {
+                stoppedEarly = stoppedEarly || index + 1 < entries.size();
                 return;
+            }
         }
     }
 };
@@ -120,12 +136,22 @@ VXLMediaPtr createMediaByPath(const QString& path)
     return isListedRecording(*media) ? media : nullptr;
 }
 
-void eachDir(const QString& directory, QList<VXLMediaPtr>& medias,
-             const std::function<bool()>& cancelled)
+qsizetype eachDir(const QString& directory, QList<VXLMediaPtr>& medias,
+                  const std::function<bool()>& cancelled, qsizetype limit)
 {
     const QString root = QDir::cleanPath(QDir(directory).absolutePath());
-    Walker walker{medias, cancelled, {}};
-    walker.walk(QFile::encodeName(root).toStdString(), root);
+    const std::string rootBytes = NativeFileName::fileNameToBytes(root).toStdString();
+    const qsizetype before = medias.size();
+    Walker walker{&medias, cancelled, limit, {}};
+    walker.walk(rootBytes, root);
+    if (!walker.stoppedEarly || (cancelled && cancelled()))
+        return 0;
+    // The listing stays exactly what the limited walk gave; a second walk only counts, so the
+    // user can be told how much is missing from it. Every listed recording is counted again
+    // (each folder once, as in the listing), so the difference is what the limit left out.
+    Walker counter{nullptr, cancelled, limit, {}};
+    counter.walk(rootBytes, root);
+    return std::max<qsizetype>(0, counter.counted - (medias.size() - before));
 }
 
 } // namespace MediaDirectoryWalk

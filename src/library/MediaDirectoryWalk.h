@@ -24,9 +24,12 @@ VXLMediaPtr createMediaByPath(const QString& path);
 
 // Appends every accepted ".mp4" file (any case) below `directory` to `medias`, following
 // symbolic links but visiting each directory only once, so a link cycle ends. Entries of a
-// directory are visited in byte order of their names. `cancelled`, when given, is polled
-// between entries and ends the walk early.
-void eachDir(const QString& directory, QList<VXLMediaPtr>& medias,
-             const std::function<bool()>& cancelled = {});
+// directory are visited in byte order of their names; names that are not UTF-8 keep their
+// bytes (NativeFileName). `cancelled`, when given, is polled between entries and ends the walk
+// early. A directory stops once `medias` holds `limit` recordings, and the walks above it stop
+// after their next append. Answers how many accepted recordings the limit left out (0 when it
+// was not reached, or the walk was cancelled).
+qsizetype eachDir(const QString& directory, QList<VXLMediaPtr>& medias,
+                  const std::function<bool()>& cancelled = {}, qsizetype limit = kMaxMedias);
 
 } // namespace MediaDirectoryWalk

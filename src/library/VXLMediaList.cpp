@@ -61,12 +61,13 @@ VXLMediaList::Content VXLMediaList::scanDirectory(const QString& path,
                                                   const std::function<bool()>& cancelled)
 {
     QList<VXLMediaPtr> found;
-    MediaDirectoryWalk::eachDir(path, found, cancelled);
+    const qsizetype leftOut = MediaDirectoryWalk::eachDir(path, found, cancelled);
     std::stable_sort(found.begin(), found.end(), [](const VXLMediaPtr& a, const VXLMediaPtr& b) {
         return a->compareDate(*b) < 0;
     });
     Content content;
     content.medias = std::move(found);
+    content.leftOutCount = leftOut;
     content.mediaPairDic.reserve(content.medias.size());
     for (const VXLMediaPtr& media : std::as_const(content.medias))
         content.pairMedia(media);

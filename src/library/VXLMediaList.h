@@ -28,6 +28,9 @@ public:
     {
         QList<VXLMediaPtr> medias;                    // compareDate order
         QHash<QString, VXLMediaPairPtr> mediaPairDic; // mediaGroupName -> pair
+        // Recordings the scan found but did not list because the list was full
+        // (MediaDirectoryWalk::kMaxMedias); 0 when everything was listed.
+        qsizetype leftOutCount = 0;
 
         void addMedia(const VXLMediaPtr& media);
         // Places a recording already in `medias` into the pair of its moment.
@@ -50,6 +53,10 @@ public:
     // The recordings with their pairs, for work that goes on beside the list (a copy is
     // cheap: the recordings are shared).
     const Content& content() const { return m_content; }
+    // How many recordings of the last completed scan were left out because the list reached
+    // its limit; 0 when the list holds them all. Read it when mediaListChanged arrives: the
+    // window tells the user that the list is incomplete.
+    qsizetype leftOutCount() const { return m_content.leftOutCount; }
     // Accepts a full path, a file name or a bare media name, of either camera.
     VXLMediaPairPtr findMediaPairWithFileName(const QString& fileName) const
     {

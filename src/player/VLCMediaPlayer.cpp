@@ -2,6 +2,7 @@
 
 #include "VLCLibrary.h"
 #include "VLCVideoView.h"
+#include "fileio/NativeFileName.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -165,7 +166,7 @@ void VLCMediaPlayer::setMedia(const VLCMediaPtr& media)
     m_media = media;
     libvlc_media_t* vlcMedia = nullptr;
     if (media) {
-        const QByteArray path = QFile::encodeName(media->path());
+        const QByteArray path = NativeFileName::fileNameToBytes(media->path());
         vlcMedia = libvlc_media_new_path(VLCLibrary::sharedLibrary().instance(), path.constData());
     }
     libvlc_media_player_set_media(m_player, vlcMedia);

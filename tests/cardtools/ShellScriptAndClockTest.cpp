@@ -34,6 +34,38 @@ TEST(ShellScript, ErrorRecordOfTheRun)
     EXPECT_FALSE(missing.value(kMessage).toString().isEmpty());
 }
 
+TEST(ShellScript, AdministratorProgramsComeFromSystemFoldersOnly)
+{
+    // A folder the user can write to, first in PATH, holding look-alikes of system programs.
+    TempDir userBin;
+    const QString marker = userBin.filePath("ran");
+    for (const char* name : {"true", "pkexec", "vexlo-only-in-user-path"}) {
+        const QString path = userBin.write(name, "#!/bin/sh\ntouch '" + marker.toUtf8() + "'\n");
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", userBin.path().toUtf8() + ':' + oldPath);
+
+    const QString systemTrue = administratorProgramPath("true");
+    EXPECT_TRUE(kSystemProgramFolders.contains(QFileInfo(systemTrue).path()))
+        << systemTrue.toStdString();
+    const QString systemPkexec = administratorProgramPath("pkexec");
+    EXPECT_FALSE(systemPkexec.startsWith(userBin.path())) << systemPkexec.toStdString();
+    EXPECT_TRUE(administratorProgramPath("vexlo-only-in-user-path").isEmpty());
+    EXPECT_EQ(administratorProgramPath("/opt/tools/mkfs.fat"),
+              QStringLiteral("/opt/tools/mkfs.fat"));
+    EXPECT_TRUE(administratorProgramPath("bin/mkfs.fat").isEmpty()) << "relative to what?";
+
+    const QVariantMap missing = runShellScript("vexlo-only-in-user-path", {}, true);
+    EXPECT_EQ(missing.value(kNumber).toInt(), kScriptCannotStartNumber);
+    EXPECT_TRUE(missing.value(kMessage).toString().contains("/usr/sbin"));
+    // With the user's rights the user's PATH is still used.
+    EXPECT_TRUE(runShellScript("vexlo-only-in-user-path", {}, false).isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(marker));
+
+    qputenv("PATH", oldPath);
+}
+
 TEST(TimeSetFile, WritesExactlyNineteenBytes)
 {
     EXPECT_EQ(timeSetFileText(QDate(2017, 3, 3), QTime(7, 5, 9)),

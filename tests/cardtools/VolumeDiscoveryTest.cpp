@@ -19,7 +19,7 @@ public:
           m_labels(std::move(labels))
     {
     }
-    QByteArray blockDeviceListing() const override { return m_listing; }
+    BlockDeviceListing blockDeviceListing() const override { return {m_listing, {}}; }
     QString probeVolumeLabel(const QString& devicePath) const override
     {
         return m_labels.value(devicePath);
@@ -88,14 +88,16 @@ TEST(VolumeDiscovery, UsbEntitiesFromRecordedLsblk)
     const RecordedBlockDevices source(kListing, mounts.path(),
                                       {{QStringLiteral("/dev/sdd1"), QStringLiteral("BACKUP")}});
 
-    EXPECT_EQ(removableVolumeURLs(source),
+    EXPECT_EQ(removableVolumeURLs(source).found,
               (QList<QUrl>{QUrl::fromLocalFile(mounts.filePath("DATA")),
                            QUrl::fromLocalFile(mounts.filePath("ZUVA")),
                            QUrl::fromLocalFile(mounts.filePath("VEXLO")),
                            QUrl::fromLocalFile(mounts.filePath("disk"))}));
-    EXPECT_EQ(usbVolumeURLs(source), removableVolumeURLs(source).mid(1));
+    EXPECT_EQ(usbVolumeURLs(source).found, removableVolumeURLs(source).found.mid(1));
 
-    const QList<GWUSBDiskEntity> entities = usbDiskEntities(source);
+    const VolumeQuery<QList<GWUSBDiskEntity>> listed = usbDiskEntities(source);
+    EXPECT_FALSE(listed.failed()) << listed.failure.toStdString();
+    const QList<GWUSBDiskEntity>& entities = listed.found;
     ASSERT_EQ(entities.size(), 3);
     const GWUSBDiskEntity& card = entities[0];
     EXPECT_EQ(card.volumeName(), QStringLiteral("ZUVA"));
@@ -117,7 +119,7 @@ TEST(VolumeDiscovery, UsbEntitiesFromRecordedLsblk)
 
     // Without blkid's answer the mount point's name stands in for the label.
     const RecordedBlockDevices unlabelled(kListing, mounts.path());
-    const QList<GWUSBDiskEntity> unlabelledEntities = usbDiskEntities(unlabelled);
+    const QList<GWUSBDiskEntity> unlabelledEntities = usbDiskEntities(unlabelled).found;
     ASSERT_EQ(unlabelledEntities.size(), 3);
     EXPECT_EQ(unlabelledEntities[2].volumeName(), QStringLiteral("disk"));
 
@@ -127,17 +129,76 @@ TEST(VolumeDiscovery, UsbEntitiesFromRecordedLsblk)
             {"name":"sdb1","path":"/dev/sdb1","label":"ZUVA","mountpoint":"@MNT@/ZUVA","rm":"0","hotplug":"0","tran":null,"model":null,"size":"1977614336","ro":"0","type":"part","pkname":"sdb"},
             {"name":"sdb","path":"/dev/sdb","label":null,"mountpoint":null,"rm":"1","hotplug":"1","tran":"usb","model":"Reader","size":"1977614336","ro":"1","type":"disk","pkname":null}]})",
         mounts.path());
-    const QList<GWUSBDiskEntity> fromFlat = usbDiskEntities(flat);
+    const QList<GWUSBDiskEntity> fromFlat = usbDiskEntities(flat).found;
     ASSERT_EQ(fromFlat.size(), 1);
     EXPECT_FALSE(fromFlat[0].writable()) << "a write-protected reader protects its partitions";
     EXPECT_EQ(fromFlat[0].displayString(), QStringLiteral("[1.9 GB] ZUVA <Reader>"));
+}
 
-    for (const char* bad : {"", "not json", "{}", R"({"blockdevices":{}})",
-                            R"({"blockdevices":[1,"x",{"mountpoint":"[SWAP]","rm":true}]})"}) {
-        const RecordedBlockDevices broken(bad, mounts.path());
-        EXPECT_TRUE(usbDiskEntities(broken).isEmpty()) << bad;
-        EXPECT_TRUE(removableVolumeURLs(broken).isEmpty()) << bad;
-        EXPECT_FALSE(findCardDiskEntity(broken).has_value()) << bad;
+TEST(VolumeDiscovery, ListingThatIsNotLsblksIsAFailure)
+{
+    TempDir mounts;
+    const struct
+    {
+        const char* listing;
+        bool failed;
+    } cases[] = {
+        {"", true},
+        {"not json", true},
+        {"{}", true},
+        {"[]", true},
+        {R"({"blockdevices":{}})", true},
+        {R"({"blockdevices":[1,"x"]})", true},
+        {R"({"blockdevices":[{"name":"sdb","children":"sdb1"}]})", true},
+        {R"({"blockdevices":[{"name":"sdb","tran":"usb","rm":true,"children":[{"name":"sdb1",)"
+         R"("mountpoint":"@MNT@/A"},7]}]})",
+         true},
+        {R"({"blockdevices":[]})", false},
+        {R"({"blockdevices":[{"name":"sda2","mountpoint":"[SWAP]","rm":true}]})", false},
+    };
+    for (const auto& c : cases) {
+        const RecordedBlockDevices source(c.listing, mounts.path());
+        const VolumeQuery<QList<GWUSBDiskEntity>> entities = usbDiskEntities(source);
+        EXPECT_EQ(entities.failed(), c.failed) << c.listing;
+        EXPECT_TRUE(entities.found.isEmpty()) << c.listing;
+        EXPECT_EQ(removableVolumeURLs(source).failed(), c.failed) << c.listing;
+        EXPECT_EQ(usbVolumeURLs(source).failed(), c.failed) << c.listing;
+        const VolumeQuery<std::optional<GWUSBDiskEntity>> card = findCardDiskEntity(source);
+        EXPECT_EQ(card.failed(), c.failed) << c.listing;
+        EXPECT_FALSE(card.found.has_value()) << c.listing;
+    }
+}
+
+// The system source, with stand-ins for lsblk that fail the ways a real one can.
+TEST(VolumeDiscovery, SystemSourceReportsLsblkFailures)
+{
+    TempDir tools;
+    const auto script = [&](const QString& name, const QByteArray& body) {
+        const QString path = tools.write(name, "#!/bin/sh\n" + body + "\n");
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return path;
+    };
+    const QString listing = tools.write("listing.json", R"({"blockdevices":[]})");
+    const struct
+    {
+        QString lsblk;
+        const char* failure; // part of the reason, or empty for success
+        int timeoutMs = 10000;
+    } cases[] = {
+        {tools.filePath("missing-lsblk"), "cannot run"},
+        {script("failing", "echo 'lsblk: cannot open /sys' >&2; exit 1"), "cannot open /sys"},
+        {script("crashing", "kill -SEGV $$"), "crashed"},
+        {script("hung", "exec sleep 30"), "did not finish", 300},
+        {script("garbage", "echo 'NAME MOUNTPOINT'"), "no JSON"},
+        {script("good", "cat '" + listing.toUtf8() + "'"), ""},
+    };
+    for (const auto& c : cases) {
+        const SystemBlockDeviceSource source(c.lsblk, QStringLiteral("blkid"), c.timeoutMs);
+        const VolumeQuery<QList<GWUSBDiskEntity>> entities = usbDiskEntities(source);
+        EXPECT_EQ(entities.failed(), c.failure[0] != 0) << c.lsblk.toStdString();
+        EXPECT_TRUE(entities.failure.contains(QString::fromUtf8(c.failure)))
+            << entities.failure.toStdString();
+        EXPECT_TRUE(entities.found.isEmpty());
     }
 }
 
@@ -149,9 +210,71 @@ TEST(VolumeDiscovery, FindVolumeWithFile)
     mounts.write("VEXLO/timeset.cfg");
     mounts.write("DATA/timeset.cfg");     // not on USB
     mounts.write("ZUVA/sub/timeset.cfg"); // not at the root
-    EXPECT_EQ(findUSBVolumeWithFile(QStringLiteral("timeset.cfg"), source),
+    EXPECT_EQ(findUSBVolumeWithFile(QStringLiteral("timeset.cfg"), source).found,
               QUrl::fromLocalFile(mounts.filePath("VEXLO")));
-    EXPECT_FALSE(findUSBVolumeWithFile(QStringLiteral("config.bin"), source).has_value());
+    EXPECT_FALSE(findUSBVolumeWithFile(QStringLiteral("config.bin"), source).found.has_value());
+}
+
+TEST(VolumeDiscovery, CardFolderIsOneMoreVolumeThatCannotBeFormatted)
+{
+    TempDir mounts;
+    const RecordedBlockDevices devices(kListing, mounts.path());
+    const QString copy = mounts.mkdir("card copy");
+    mounts.write("card copy/timeset.cfg");
+    const CardFolderBlockDeviceSource source(devices, copy);
+
+    const QList<GWUSBDiskEntity> entities = usbDiskEntities(source).found;
+    ASSERT_EQ(entities.size(), 4);
+    const GWUSBDiskEntity& folder = entities.last();
+    EXPECT_FALSE(folder.removable());
+    EXPECT_TRUE(folder.deviceFilePath().isEmpty()) << "nothing a formatter could be given";
+    EXPECT_EQ(folder.volumeName(), QStringLiteral("card copy"));
+    EXPECT_EQ(folder.mountedURL(), QUrl::fromLocalFile(copy));
+    EXPECT_TRUE(folder.writable());
+    EXPECT_GT(folder.volumeSize(), 0u);
+    for (qsizetype i = 0; i < 3; ++i)
+        EXPECT_TRUE(entities[i].removable());
+
+    EXPECT_EQ(usbVolumeURLs(source).found.last(), QUrl::fromLocalFile(copy));
+    EXPECT_FALSE(removableVolumeURLs(source).found.contains(QUrl::fromLocalFile(copy)));
+    // Files are looked for on the USB volumes first, then in the folder.
+    EXPECT_EQ(findUSBVolumeWithFile(QStringLiteral("timeset.cfg"), source).found,
+              QUrl::fromLocalFile(copy));
+    mounts.write("VEXLO/timeset.cfg");
+    EXPECT_EQ(findUSBVolumeWithFile(QStringLiteral("timeset.cfg"), source).found,
+              QUrl::fromLocalFile(mounts.filePath("VEXLO")));
+    // The recorded listing holds camera cards, which win over the folder.
+    EXPECT_EQ(findCardDiskEntity(source).found->deviceFilePath(), QStringLiteral("/dev/sdb1"));
+
+    // Without a USB card the folder is the card, and it stays usable when lsblk fails.
+    const RecordedBlockDevices noCard(R"({"blockdevices":[
+        {"name":"sde1","path":"/dev/sde1","label":"MUSIC","mountpoint":"@MNT@/MUSIC","rm":true,
+         "hotplug":true,"tran":"usb","model":"Stick","size":8000000000,"ro":false,"type":"disk"}]})",
+                                      mounts.path());
+    const std::optional<GWUSBDiskEntity> card =
+        findCardDiskEntity(CardFolderBlockDeviceSource(noCard, copy)).found;
+    ASSERT_TRUE(card.has_value());
+    EXPECT_EQ(card->key(), copy);
+    class FailingDevices : public BlockDeviceSource
+    {
+        BlockDeviceListing blockDeviceListing() const override { return {{}, "lsblk crashed"}; }
+        QString probeVolumeLabel(const QString&) const override { return {}; }
+    } failing;
+    const VolumeQuery<std::optional<GWUSBDiskEntity>> withoutLsblk =
+        findCardDiskEntity(CardFolderBlockDeviceSource(failing, copy));
+    EXPECT_TRUE(withoutLsblk.failed());
+    ASSERT_TRUE(withoutLsblk.found.has_value());
+    EXPECT_EQ(withoutLsblk.found->key(), copy);
+
+    // A folder that is a USB volume's mount point is listed once, as that volume; a folder
+    // that is gone is not listed.
+    mounts.mkdir("ZUVA");
+    EXPECT_EQ(
+        usbDiskEntities(CardFolderBlockDeviceSource(devices, mounts.filePath("ZUVA"))).found.size(),
+        3);
+    EXPECT_EQ(
+        usbDiskEntities(CardFolderBlockDeviceSource(devices, mounts.filePath("gone"))).found.size(),
+        3);
 }
 
 GWUSBDiskEntity volume(const TempDir& mounts, const QString& device, const QString& name,
@@ -175,6 +298,8 @@ TEST(VolumeDiscovery, CardLookupPrefersTheCameraCard)
     const auto stick = volume(mounts, "sdg1", "STICK", true);
     const auto lowercase = volume(mounts, "sdh1", "zuva", true);
     const auto protectedStick = volume(mounts, "sdi1", "OLD", false);
+    mounts.write("ZUVA/config.bin");
+    const auto folder = cardFolderDiskEntity(mounts.filePath("ZUVA"));
 
     const struct
     {
@@ -194,10 +319,14 @@ TEST(VolumeDiscovery, CardLookupPrefersTheCameraCard)
          {protectedStick, volume(mounts, "sdj1", "X", false)},
          "sdi1"},
         {"no volume", {}, ""},
+        {"the card folder before a USB stick", {stick, folder}, "ZUVA"},
+        {"a USB card, even protected, before the card folder", {folder, zuvaProtected}, "sdf1"},
+        {"the card folder alone", {folder}, "ZUVA"},
     };
     for (const auto& c : cases) {
         const std::optional<GWUSBDiskEntity> card = findCardDiskEntity(c.list);
-        EXPECT_EQ(card ? card->deviceFilePath() : QString(), QString::fromLatin1(c.expected))
+        EXPECT_EQ(card ? QFileInfo(card->key()).fileName() : QString(),
+                  QString::fromLatin1(c.expected))
             << c.what;
     }
 }

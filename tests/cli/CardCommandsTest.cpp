@@ -123,6 +123,7 @@ TEST(VexloToolConfig, BadInputChangesNothing)
         {{"set", path, "cfg_ver=-1"}, "cfg_ver"},
         {{"set", path, "debug_mode=4294967296"}, "debug_mode"},
         {{"set", path, "time_gmt=ten"}, "time_gmt"},
+        {{"set", path, "time_gmt=0x-5"}, "time_gmt"},
         {{"set", path, "wifi_ssid=caf\u00e9"}, "wifi_ssid"},
         {{"set", path, "dummy00=1,2,3"}, "dummy00"},
         {{"set", path, "=5"}, "=5"},
@@ -136,6 +137,63 @@ TEST(VexloToolConfig, BadInputChangesNothing)
         EXPECT_TRUE(result.err.contains(c.named)) << result.err.toStdString();
         EXPECT_EQ(readAll(path), before) << c.named;
     }
+}
+
+// vexlo-tool volumes with a stand-in for lsblk first in PATH.
+ToolResult volumesWithLsblk(const TempDir& tools, const QByteArray& script)
+{
+    const QString lsblk = tools.write("bin/lsblk", "#!/bin/sh\n" + script + "\n");
+    QFile::setPermissions(lsblk, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("PATH", tools.filePath("bin") + ':' + environment.value("PATH"));
+    return runTool({"volumes"},
+                   [&](QProcess& process) { process.setProcessEnvironment(environment); });
+}
+
+TEST(VexloToolVolumes, LsblkFailureIsAFailureNotAnEmptyList)
+{
+    TempDir tools;
+    const struct
+    {
+        QByteArray script;
+        const char* reason; // part of the message
+    } cases[] = {
+        {"echo 'lsblk: failed to access sysfs directory' >&2; exit 1", "failed to access sysfs"},
+        {"echo 'NAME MOUNTPOINT'", "no JSON"},
+        {"echo '{\"devices\": []}'", "lsblk"},
+        {"exec /nonexistent/lsblk", "exited with status"},
+    };
+    for (const auto& c : cases) {
+        const ToolResult result = volumesWithLsblk(tools, c.script);
+        EXPECT_EQ(result.exitCode, 2) << c.script.toStdString();
+        EXPECT_TRUE(result.out.isEmpty());
+        EXPECT_TRUE(result.err.startsWith("volumes: cannot list volumes: "))
+            << result.err.toStdString();
+        EXPECT_TRUE(result.err.contains(c.reason)) << result.err.toStdString();
+        EXPECT_EQ(result.err.count('\n'), 1) << result.err.toStdString();
+    }
+
+    // No USB volume is no failure: nothing printed, exit 0.
+    const ToolResult none = volumesWithLsblk(tools, "echo '{\"blockdevices\": []}'");
+    EXPECT_EQ(none.exitCode, 0) << none.err.toStdString();
+    EXPECT_TRUE(none.out.isEmpty());
+}
+
+TEST(VexloToolVolumes, SeparatorsInNamesAreEscaped)
+{
+    TempDir tools;
+    const QString mount = tools.mkdir("media/my\tcard\\1");
+    const QByteArray mountJson = mount.toUtf8().replace('\\', "\\\\").replace('\t', "\\t");
+    const ToolResult result = volumesWithLsblk(
+        tools, "cat <<'EOF'\n{\"blockdevices\": [{\"name\": \"sdb1\", \"path\": \"/dev/sdb1\", "
+               "\"label\": \"CAM\\tA\\nB\", \"mountpoint\": \"" +
+                   mountJson +
+                   "\", \"rm\": true, \"hotplug\": true, \"tran\": \"usb\", \"model\": "
+                   "\"Reader\", \"size\": 1977614336, \"ro\": false, \"type\": \"part\"}]}\nEOF");
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    QByteArray escapedMount = mount.toUtf8();
+    escapedMount.replace('\\', "\\\\").replace('\t', "\\t");
+    EXPECT_EQ(result.out, "[1.9 GB] CAM\\tA\\nB <Reader>\t/dev/sdb1\t" + escapedMount + '\n');
 }
 
 TEST(VexloToolClock, WritesTheClockFile)

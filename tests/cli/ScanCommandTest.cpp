@@ -3,6 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 TEST(VexloToolScan, PrintsOneTabSeparatedLinePerRecording)
@@ -54,6 +61,113 @@ TEST(VexloToolScan, EmptyFolderPrintsNothingAndBadFoldersFail)
     }
     EXPECT_EQ(runTool({"scan"}).exitCode, 2);
     EXPECT_EQ(runTool({"frobnicate"}).exitCode, 2);
+}
+
+// Creates an empty file or a folder by its bytes, as another system may have named it.
+void createFile(const QByteArray& path, const QByteArray& content = {})
+{
+    const int fd = ::open(path.constData(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0) << path.toStdString();
+    ASSERT_EQ(::write(fd, content.constData(), size_t(content.size())), content.size());
+    ::close(fd);
+}
+
+// The names in a folder as bytes (QDir would decode them and lose what is not UTF-8).
+QByteArrayList entryNames(const QByteArray& folder)
+{
+    QByteArrayList names;
+    if (DIR* handle = ::opendir(folder.constData())) {
+        while (const dirent* entry = ::readdir(handle)) {
+            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+                names.append(entry->d_name);
+        }
+        ::closedir(handle);
+    }
+    return names;
+}
+
+TEST(VexloToolScan, NamesAreBytesWithSeparatorsEscaped)
+{
+    TempDir card;
+    const QByteArray root = QFile::encodeName(card.path());
+    const QByteArray latin1 = root + "/Fahrt M\xfcnchen";
+    for (const QByteArray& folder :
+         {latin1, root + "/tab\there", root + "/new\nline", root + "/back\\slash"})
+        ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
+    QFile sample(qEnvironmentVariable("VEXLO_BINARY_DIR") +
+                 "/sample-card/DCIM/ALWA/alwa_20230415_093012_F.MP4");
+    ASSERT_TRUE(sample.open(QIODevice::ReadOnly)) << "the sample card is made by the build";
+    createFile(latin1 + "/alwa_20230415_093012_F.MP4", sample.readAll());
+    createFile(root + "/tab\there/alwa_20230415_093013_F.MP4");
+    createFile(root + "/new\nline/alwa_20230415_093014_F.MP4");
+    createFile(root + "/back\\slash/alwa_20230415_093015_F.MP4");
+    createFile(root + "/\xff\t\x80lwa_20230415_093016_R.mp4"); // no known prefix: no time
+
+    const ToolResult result = runToolWithBytes({"scan", root});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QByteArray expected =
+        "0\talways\trear\t\t\t\xff\\t\x80lwa_20230415_093016_R.mp4\t-\t" + root +
+        "/\xff\\t\x80lwa_20230415_093016_R.mp4\n"
+        "1\talways\tfront\t2023-04-15\t09:30:12\talwa_20230415_093012_F.MP4\t-\t" +
+        latin1 +
+        "/alwa_20230415_093012_F.MP4\n"
+        "2\talways\tfront\t2023-04-15\t09:30:13\talwa_20230415_093013_F.MP4\t-\t" +
+        root +
+        "/tab\\there/alwa_20230415_093013_F.MP4\n"
+        "3\talways\tfront\t2023-04-15\t09:30:14\talwa_20230415_093014_F.MP4\t-\t" +
+        root +
+        "/new\\nline/alwa_20230415_093014_F.MP4\n"
+        "4\talways\tfront\t2023-04-15\t09:30:15\talwa_20230415_093015_F.MP4\t-\t" +
+        root + "/back\\\\slash/alwa_20230415_093015_F.MP4\n";
+    EXPECT_EQ(result.out, expected);
+
+    // The printed path opens the file: the drive data of the recording in the Latin-1 folder.
+    const QByteArray printed = result.out.split('\n').at(1).split('\t').at(7);
+    const ToolResult extracted = runToolWithBytes({"extract", printed});
+    EXPECT_EQ(extracted.exitCode, 0) << extracted.err.toStdString();
+    EXPECT_TRUE(extracted.out.startsWith("record,gx,gy,gz,"));
+    EXPECT_GT(extracted.out.count('\n'), 10);
+
+    const ToolResult missing = runToolWithBytes({"extract", latin1 + "/gone.MP4"});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_TRUE(missing.err.contains(latin1 + "/gone.MP4")) << "named as the bytes it is";
+
+    // The settings and clock files land under the very name given, not "Fahrt M?nchen".
+    const ToolResult defaults = runToolWithBytes({"config", "defaults", latin1 + "/config.bin"});
+    EXPECT_EQ(defaults.exitCode, 0) << defaults.err.toStdString();
+    const ToolResult clock = runToolWithBytes({"clock", latin1 + "/timeset.cfg"});
+    EXPECT_EQ(clock.exitCode, 0) << clock.err.toStdString();
+    struct stat status;
+    EXPECT_EQ(::stat((latin1 + "/config.bin").constData(), &status), 0);
+    EXPECT_EQ(status.st_size, 500);
+    EXPECT_EQ(::stat((latin1 + "/timeset.cfg").constData(), &status), 0);
+    EXPECT_EQ(status.st_size, 19);
+    const ToolResult shown = runToolWithBytes({"config", "show", latin1 + "/config.bin"});
+    EXPECT_EQ(shown.exitCode, 0) << shown.err.toStdString();
+    EXPECT_EQ(entryNames(root).size(), 5) << "no folder of another name";
+}
+
+TEST(VexloToolScan, SaysHowManyRecordingsTheLimitLeftOut)
+{
+    // The card, at the scale of the limit: always recordings fill the list, and the
+    // event and motion folders after them add one each.
+    TempDir card;
+    const QByteArray root = QFile::encodeName(card.path());
+    for (const char* folder : {"/ALWA", "/EVENT", "/MOTION"})
+        ASSERT_EQ(::mkdir((root + folder).constData(), 0755), 0);
+    for (int i = 0; i < 15000; ++i)
+        createFile(root + QString::asprintf("/ALWA/alwa_20230415_%02d%02d%02d_F.MP4", i / 3600,
+                                            i / 60 % 60, i % 60)
+                              .toUtf8());
+    for (int i = 0; i < 5; ++i) {
+        createFile(root + QString::asprintf("/EVENT/event_20230416_0000%02d_F.MP4", i).toUtf8());
+        createFile(root + QString::asprintf("/MOTION/motion_20230416_0000%02d_F.MP4", i).toUtf8());
+    }
+    const ToolResult result = runTool({"scan", card.path()});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out.count('\n'), 15002);
+    EXPECT_EQ(result.err,
+              "scan: recording limit reached: 15002 recordings listed, 8 more left out\n");
 }
 
 TEST(VexloTool, EveryCommandHasHelp)

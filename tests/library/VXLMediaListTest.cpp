@@ -1,10 +1,16 @@
 #include "library/VXLMediaList.h"
+#include "fileio/NativeFileName.h"
+#include "library/MediaDirectoryWalk.h"
 #include "support/TempDir.h"
 
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -163,6 +169,80 @@ TEST(VXLMediaList, StopsNearTheLimit)
     VXLMediaList list;
     scan(list, card.path());
     EXPECT_EQ(list.count(), 15000 + 2);
+    EXPECT_EQ(list.leftOutCount(), 15035 - 15002) << "the list says what it could not hold";
+
+    scan(list, card.filePath("z0"));
+    EXPECT_EQ(list.leftOutCount(), 0) << "a scan that lists everything says so";
+}
+
+// The same walk with a small limit: what is listed keeps the walk's order and stopping rule,
+// and the count of what was left out is exact, links and all.
+TEST(MediaDirectoryWalk, CountsWhatTheLimitLeavesOut)
+{
+    TempDir card;
+    const auto recordings = [&](const char* folder, const char* prefix, int count) {
+        for (int i = 0; i < count; ++i)
+            card.write(QString::asprintf("%s/%s_20230415_0000%02d_F.MP4", folder, prefix, i));
+    };
+    recordings("DCIM/ALWA", "alwa", 30);
+    recordings("DCIM/EVENT", "event", 3);
+    recordings("DCIM/MOTION", "motion", 3);
+    recordings("exact", "alwa", 5);
+    card.write("exact/notes.txt");
+    recordings("loop/a", "alwa", 4);
+    ASSERT_EQ(::symlink("..", card.filePath("loop/a/up").toLocal8Bit().constData()), 0);
+    ASSERT_EQ(::symlink("a", card.filePath("loop/b").toLocal8Bit().constData()), 0);
+
+    const struct
+    {
+        const char* folder;
+        qsizetype limit;
+        qsizetype listed;
+        qsizetype leftOut;
+    } cases[] = {
+        // ALWA fills the list; EVENT and MOTION still add one each, as the camera's tools do.
+        {"DCIM", 20, 22, 14},  //
+        {"DCIM", 36, 36, 0},   // full at the last recording of the last folder
+        {"DCIM", 1000, 36, 0}, // far from the limit
+        {"exact", 5, 5, 0},    // full at the last recording: nothing left out
+        {"exact", 4, 4, 1},    //
+        {"loop", 2, 2, 2},     // the folder reached twice through links counts once
+    };
+    for (const auto& c : cases) {
+        QList<VXLMediaPtr> medias;
+        const qsizetype leftOut =
+            MediaDirectoryWalk::eachDir(card.filePath(c.folder), medias, {}, c.limit);
+        EXPECT_EQ(medias.size(), c.listed) << c.folder << " limit " << c.limit;
+        EXPECT_EQ(leftOut, c.leftOut) << c.folder << " limit " << c.limit;
+    }
+}
+
+// Names are bytes: a folder or file whose name is not UTF-8 is listed under a path that finds
+// it again.
+TEST(MediaDirectoryWalk, NamesThatAreNotUtf8KeepTheirBytes)
+{
+    TempDir card;
+    const QByteArray root = QFile::encodeName(card.path());
+    const QByteArray folder = root + "/Fahrt M\xfcnchen";
+    const QByteArray file = folder + "/alwa_20230415_093012_F.MP4";
+    const QByteArray oddFile = root + "/\xff\xfe\x80lwa_20230415_093012_R.mp4"; // no known prefix
+    ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
+    for (const QByteArray& path : {file, oddFile}) {
+        const int fd = ::open(path.constData(), O_CREAT | O_WRONLY, 0644);
+        ASSERT_GE(fd, 0);
+        ::close(fd);
+    }
+    QList<VXLMediaPtr> medias;
+    MediaDirectoryWalk::eachDir(card.path(), medias);
+    ASSERT_EQ(medias.size(), 2);
+    QList<QByteArray> paths;
+    for (const VXLMediaPtr& media : medias)
+        paths.append(NativeFileName::fileNameToBytes(media->path()));
+    std::sort(paths.begin(), paths.end());
+    EXPECT_EQ(paths, (QList<QByteArray>{file, oddFile}));
+    for (const VXLMediaPtr& media : medias)
+        EXPECT_EQ(media->mediaDirection() == VXLMediaDirectionRear,
+                  media->fileName().endsWith(u"R.mp4"));
 }
 
 } // namespace

@@ -27,17 +27,19 @@ QVariantMap renameVolumeToZuva(const GWUSBDiskEntity& card)
 
 SettingCard findSettingCard(const BlockDeviceSource& source, const VolumeRenamer& renamer)
 {
-    const QList<GWUSBDiskEntity> volumes = usbDiskEntities(source);
-    if (volumes.isEmpty()) {
+    const VolumeQuery<QList<GWUSBDiskEntity>> volumes = usbDiskEntities(source);
+    if (volumes.failed())
+        qCWarning(lcSettingCard, "cannot list volumes: %s", qUtf8Printable(volumes.failure));
+    if (volumes.found.isEmpty()) {
         qCInfo(lcSettingCard, "no removable devices");
-        return {};
+        return {{}, {}, volumes.failure};
     }
-    std::optional<GWUSBDiskEntity> card = findCardDiskEntity(volumes);
+    std::optional<GWUSBDiskEntity> card = findCardDiskEntity(volumes.found);
     if (!card)
-        return {};
+        return {{}, {}, volumes.failure};
     // The camera writes exactly one record; anything else is not its settings file.
     if (QFileInfo(settingFilePathOn(*card)).size() != qint64(kFileDataSize))
-        return {};
+        return {{}, {}, volumes.failure};
     // Only a real volume is renamed, never a folder standing in for a card.
     if (card->volumeName() != kCardVolumeName && !card->deviceFilePath().isEmpty() && renamer) {
         const QVariantMap error = renamer(*card);
@@ -45,11 +47,11 @@ SettingCard findSettingCard(const BlockDeviceSource& source, const VolumeRenamer
             qCWarning(lcSettingCard, "error=%s",
                       qUtf8Printable(
                           error.value(QString::fromLatin1(kScriptErrorMessageKey)).toString()));
-        } else if (std::optional<GWUSBDiskEntity> renamed = findCardDiskEntity(source)) {
+        } else if (std::optional<GWUSBDiskEntity> renamed = findCardDiskEntity(source).found) {
             card = renamed;
         }
     }
-    return {card, settingFilePathOn(*card)};
+    return {card, settingFilePathOn(*card), volumes.failure};
 }
 
 SettingCardRead readSettingCard(const BlockDeviceSource& source, const VolumeRenamer& renamer)
@@ -76,7 +78,7 @@ QString settingSaveTarget(const std::optional<GWUSBDiskEntity>& selectedCard,
         if (QFileInfo(path).isFile())
             return path;
     }
-    if (const std::optional<GWUSBDiskEntity> card = findCardDiskEntity(source))
+    if (const std::optional<GWUSBDiskEntity> card = findCardDiskEntity(source).found)
         return settingFilePathOn(*card);
     return {};
 }

@@ -26,6 +26,9 @@ struct SettingCard
     std::optional<GWUSBDiskEntity> card;
     // config.bin in the root of the card; empty when no card holds a 500-byte one.
     QString settingFilePath;
+    // Why the volumes could not be listed (lsblk missing, failing or hung), so the window can
+    // tell it from "no card"; empty when they could.
+    QString volumeFailure;
 };
 
 // The camera's card with its settings file. A card whose volume is not named "ZUVA" is renamed

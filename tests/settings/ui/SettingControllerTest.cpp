@@ -41,17 +41,19 @@ public:
         m_gate.release(100);
     }
 
-    QByteArray blockDeviceListing() const override
+    BlockDeviceListing blockDeviceListing() const override
     {
         if (m_held)
             m_gate.acquire();
         if (m_mountPoint.isEmpty())
-            return R"({"blockdevices": []})";
-        return QStringLiteral(
-                   R"({"blockdevices": [{"name":"sdb", "path":"/dev/sdb", "label":null, "mountpoint":null, "rm":true, "hotplug":true, "tran":"usb", "model":"Card Reader", "size":15931539456, "ro":false, "type":"disk", "pkname":null,
+            return {R"({"blockdevices": []})", {}};
+        return {
+            QStringLiteral(
+                R"({"blockdevices": [{"name":"sdb", "path":"/dev/sdb", "label":null, "mountpoint":null, "rm":true, "hotplug":true, "tran":"usb", "model":"Card Reader", "size":15931539456, "ro":false, "type":"disk", "pkname":null,
                       "children": [{"name":"sdb1", "path":"/dev/sdb1", "label":"%1", "mountpoint":"%2", "rm":true, "hotplug":true, "tran":null, "model":null, "size":15927345152, "ro":false, "type":"part", "pkname":"sdb"}]}]})")
-            .arg(m_label, m_mountPoint)
-            .toUtf8();
+                .arg(m_label, m_mountPoint)
+                .toUtf8(),
+            {}};
     }
     QString probeVolumeLabel(const QString&) const override { return {}; }
 
@@ -126,6 +128,49 @@ struct Window
     QStringList renamed;
     QVariantMap renameAnswer;
 };
+
+// vexlo --card DIR: the folder is the card when no USB card holds a settings file, is never
+// renamed, and stays usable when lsblk fails, which the result still says.
+TEST(SettingCard, CardFolderStandsInAndLsblkFailureIsTold)
+{
+    TempDir folder;
+    ASSERT_TRUE(writeFileData(cardRecord(), folder.filePath("config.bin")).isEmpty());
+    class BrokenLsblk : public BlockDeviceSource
+    {
+        BlockDeviceListing blockDeviceListing() const override
+        {
+            return {{}, QStringLiteral("lsblk exited with status 1")};
+        }
+        QString probeVolumeLabel(const QString&) const override { return {}; }
+    } broken;
+    QStringList renamed;
+    const VolumeRenamer renamer = [&](const GWUSBDiskEntity& card) {
+        renamed.append(card.deviceFilePath());
+        return QVariantMap();
+    };
+
+    const SettingCard none = findSettingCard(broken, renamer);
+    EXPECT_FALSE(none.card.has_value());
+    EXPECT_TRUE(none.volumeFailure.contains(QStringLiteral("status 1")));
+
+    const SettingCard fromFolder =
+        findSettingCard(CardFolderBlockDeviceSource(broken, folder.path()), renamer);
+    ASSERT_TRUE(fromFolder.card.has_value());
+    EXPECT_FALSE(fromFolder.card->removable());
+    EXPECT_EQ(fromFolder.settingFilePath, folder.filePath("config.bin"));
+    EXPECT_FALSE(fromFolder.volumeFailure.isEmpty());
+
+    // A USB card with its settings file wins over the folder.
+    TempDir usbCard;
+    ASSERT_TRUE(writeFileData(factoryRecord(), usbCard.filePath("config.bin")).isEmpty());
+    CardReader reader;
+    reader.insert(usbCard.path(), QStringLiteral("ZUVA"));
+    const SettingCard fromReader =
+        findSettingCard(CardFolderBlockDeviceSource(reader, folder.path()), renamer);
+    EXPECT_EQ(fromReader.settingFilePath, usbCard.filePath("config.bin"));
+    EXPECT_TRUE(fromReader.volumeFailure.isEmpty());
+    EXPECT_TRUE(renamed.isEmpty()) << "neither a folder nor a card named ZUVA is renamed";
+}
 
 TEST(SettingWindow, OpensOnTheCardsFileOrOnFactoryValuesWithTheComputersZone)
 {
