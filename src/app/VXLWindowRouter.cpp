@@ -164,7 +164,7 @@ VXLSettingForFlashDataViewController* VXLWindowRouter::showFlashDataWindow()
         });
         const BlockDeviceSource& volumes = m_volumes;
         m_cardLogLookup = QtConcurrent::run([&volumes] {
-            const std::optional<GWUSBDiskEntity> card = findCardDiskEntity(volumes);
+            const std::optional<GWUSBDiskEntity> card = findCardDiskEntity(volumes).found;
             if (!card)
                 return QString();
             const QString path = VXLSettingForFlashDataViewController::cardFlashDataFilePath(
