@@ -27,3 +27,5 @@ int runClockCommand(const QStringList& args);
 extern const char* const kClockUsage;
 int runClipCommand(const QStringList& args);
 extern const char* const kClipUsage;
+int runFormatCommand(const QStringList& args);
+extern const char* const kFormatUsage;

@@ -16,6 +16,8 @@ const Command kCommands[] = {
     {"volumes", "list the mounted USB volumes", kVolumesUsage, runVolumesCommand},
     {"clock", "write the camera's clock file (timeset.cfg)", kClockUsage, runClockCommand},
     {"clip", "export a span of a recording as one MP4 of both cameras", kClipUsage, runClipCommand},
+    {"format", "format a card, a card image or a loop device as the camera's card", kFormatUsage,
+     runFormatCommand},
 };
 
 void printOverview()
