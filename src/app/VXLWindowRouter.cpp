@@ -1,5 +1,7 @@
 #include "VXLWindowRouter.h"
 
+#include "cardtools/ui/VXLFormatWindowController.h"
+#include "cardtools/ui/VXLTimeSetupController.h"
 #include "drivedata/ui/VXLMapWindowController.h"
 #include "settings/ui/VXLSettingController.h"
 
@@ -25,6 +27,14 @@ const WindowEntry kWindows[] = {
      [](VXLWindowRouter& router) -> QWidget* {
          return router.showObdSettingWindow();
      }},
+    {"format",
+     [](VXLWindowRouter& router) -> QWidget* {
+         return router.showFormatWindow();
+     }},
+    {"clock",
+     [](VXLWindowRouter& router) -> QWidget* {
+         return router.showTimeSetupPanel();
+     }},
 };
 
 } // namespace
@@ -39,6 +49,7 @@ VXLWindowRouter::~VXLWindowRouter()
 {
     // The windows have no parent: they go with the router.
     delete m_mapWindow;
+    delete m_formatWindow;
     delete m_lastDialogController;
 }
 
@@ -128,4 +139,27 @@ VXLSettingController* VXLWindowRouter::newSettingWindow(int firstTab)
     keepAsLastDialog(controller);
     controller->showWindow(firstTab);
     return controller;
+}
+
+VXLFormatWindowController* VXLWindowRouter::showFormatWindow()
+{
+    return showKept(m_formatWindow, [this] {
+        auto* window = new VXLFormatWindowController(m_volumes);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        return window;
+    });
+}
+
+VXLTimeSetupController* VXLWindowRouter::showTimeSetupPanel()
+{
+    auto* open = qobject_cast<VXLTimeSetupController*>(m_lastDialogController.data());
+    if (!open || !open->isVisible()) {
+        open = new VXLTimeSetupController(m_volumes);
+        open->setAttribute(Qt::WA_DeleteOnClose);
+        keepAsLastDialog(open);
+    }
+    open->show();
+    open->raise();
+    open->activateWindow();
+    return open;
 }

@@ -6,8 +6,10 @@
 #include <QWidget>
 
 class BlockDeviceSource;
+class VXLFormatWindowController;
 class VXLMapWindowController;
 class VXLSettingController;
+class VXLTimeSetupController;
 
 // Opens, keeps and raises the application's secondary windows. Each window has one method
 // here, a name for `vexlo --window NAME`, and a menu entry in the main window; nothing else
@@ -38,6 +40,10 @@ public:
     // The same window on its OBD page, which it then offers for this window's life; the
     // user's "Show OBD settings" default stays as it is.
     VXLSettingController* showObdSettingWindow();
+    // The format window, made afresh when it was closed, so its volume list is new.
+    VXLFormatWindowController* showFormatWindow();
+    // The clock window; it becomes the last dialog controller.
+    VXLTimeSetupController* showTimeSetupPanel();
 
     // The settings or clock window's controller opened last; opening one replaces (and
     // closes) the other.
@@ -57,5 +63,6 @@ private:
     QPointer<QWidget> m_mainWindow;
     const BlockDeviceSource& m_volumes;
     QPointer<VXLMapWindowController> m_mapWindow;
+    QPointer<VXLFormatWindowController> m_formatWindow;
     QPointer<QWidget> m_lastDialogController;
 };

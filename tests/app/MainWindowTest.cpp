@@ -2,6 +2,7 @@
 #include "app/VXLApplication.h"
 #include "app/VXLLoadingIndicator.h"
 #include "app/VXLMainWindowLayout.h"
+#include "app/VXLWindowRouter.h"
 #include "app/playback/VXLPlayInfo.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
@@ -9,6 +10,7 @@
 #include "widgets/GWImageButton.h"
 #include "widgets/GWSlider.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -180,6 +182,32 @@ TEST_F(MainWindowTest, FailedOpeningWarnsWithTheFileName)
     setAlertHookForTesting({});
     EXPECT_FALSE(message.isEmpty());
     EXPECT_EQ(informative, "alwa_20230415_093012_F.MP4");
+}
+
+TEST_F(MainWindowTest, CardMenuOpensEachCardWindowOnce)
+{
+    const auto openWindows = [](const QString& name) {
+        int count = 0;
+        for (const QWidget* widget : QApplication::topLevelWidgets()) {
+            count += widget->objectName() == name && widget->isVisible();
+        }
+        return count;
+    };
+    const std::pair<const char*, const char*> entries[] = {
+        {"actionFormatCard", "VXLFormatWindowController"},
+        {"actionSetClock", "VXLTimeSetupController"},
+    };
+    for (const auto& [actionName, windowName] : entries) {
+        SCOPED_TRACE(windowName);
+        QAction* action = window()->findChild<QAction*>(QString::fromLatin1(actionName));
+        ASSERT_NE(action, nullptr);
+        action->trigger();
+        action->trigger(); // raised again, not opened twice
+        EXPECT_EQ(openWindows(QString::fromLatin1(windowName)), 1);
+    }
+    const QWidget* byName = application.router().showWindowNamed("format");
+    ASSERT_NE(byName, nullptr);
+    EXPECT_EQ(byName->objectName(), QStringLiteral("VXLFormatWindowController"));
 }
 
 } // namespace

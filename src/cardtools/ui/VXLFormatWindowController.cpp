@@ -83,6 +83,7 @@ void VXLFormatWindowController::windowDidLoad()
     ui->fileSystemLabel->setText(localizedString(QStringLiteral("setting.format.filesystem")));
     ui->formatButton->setText(localizedString(QStringLiteral("setting.format.format")));
     ui->cancelButton->setText(localizedString(QStringLiteral("cancel")));
+    ui->usbDiskCombo->setPlaceholderText(localizedString(QStringLiteral("format.no_volume")));
     ui->fileSystemField->setText(QStringLiteral("FAT32"));
     ui->pathField->setText(QStringLiteral("-"));
     ui->progressBar->setIndeterminate(true);
