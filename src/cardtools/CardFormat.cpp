@@ -2,8 +2,9 @@
 
 #include "cardtools/FormatPlan.h"
 #include "cardtools/ShellScript.h"
+#include "fileio/SafeFileReader.h"
+#include "fileio/SafeFileWriter.h"
 #include "settings/FileData.h"
-#include "settings/FileReplace.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -42,26 +43,25 @@ std::optional<GWUSBDiskEntity> findByDevice(const QList<GWUSBDiskEntity>& volume
 }
 
 // Copies the card's config.bin into a new private folder under `keepFolder`. Answers an empty
-// text when there was nothing to keep or it was kept (its path in `keptPath`), else the reason.
+// text when there was nothing to keep or it was kept (its path in `keptPath`, its bytes in
+// `kept`), else the reason.
 QString keepSettingsFile(const GWUSBDiskEntity& volume, const QString& keepFolder,
-                         QString* keptPath)
+                         QString* keptPath, QByteArray* kept)
 {
     const QString mountPoint = volume.mountedURL().toLocalFile();
     if (mountPoint.isEmpty())
         return {};
-    const QFileInfo card(mountPoint + u'/' + QString::fromLatin1(kConfigFileName));
-    if (!card.exists())
+    const QString cardFile = mountPoint + u'/' + QString::fromLatin1(kConfigFileName);
+    if (!QFileInfo::exists(cardFile))
         return {};
-    if (!card.isFile())
-        return QStringLiteral("%1 is not a file").arg(card.filePath());
-    if (card.size() > kMaxSettingsFileSize)
-        return QStringLiteral("%1 is too large for a settings file").arg(card.filePath());
-    QFile file(card.filePath());
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("%1: %2").arg(card.filePath(), file.errorString());
-    const QByteArray bytes = file.read(kMaxSettingsFileSize + 1);
-    if (file.error() != QFileDevice::NoError)
-        return QStringLiteral("%1: %2").arg(card.filePath(), file.errorString());
+    const SafeFileReader card(cardFile);
+    if (!card.isOpen())
+        return QStringLiteral("%1: %2").arg(cardFile, card.errorString());
+    if (card.size() > uint64_t(kMaxSettingsFileSize))
+        return QStringLiteral("%1 is too large for a settings file").arg(cardFile);
+    const QByteArray bytes = card.read(kMaxSettingsFileSize);
+    if (uint64_t(bytes.size()) != card.size())
+        return QStringLiteral("%1 could not be read whole").arg(cardFile);
 
     const QString device = QFileInfo(volume.deviceFilePath()).fileName();
     const QString folder =
@@ -78,6 +78,7 @@ QString keepSettingsFile(const GWUSBDiskEntity& volume, const QString& keepFolde
     if (!reason.isEmpty())
         return QStringLiteral("%1: %2").arg(path, reason);
     *keptPath = path;
+    *kept = bytes;
     return {};
 }
 
@@ -120,7 +121,9 @@ CardFormatResult runCardFormat(CardFormatSystem& system, const GWUSBDiskEntity& 
         return finish(Outcome::TargetRefused);
 
     // The settings are kept before anything is touched: if they cannot be, nothing is formatted.
-    result.errorMessage = keepSettingsFile(volume, keepFolder, &result.keptSettingsPath);
+    QByteArray keptSettings;
+    result.errorMessage =
+        keepSettingsFile(volume, keepFolder, &result.keptSettingsPath, &keptSettings);
     if (!result.errorMessage.isEmpty())
         return finish(Outcome::SettingsNotKept);
 
@@ -163,18 +166,12 @@ CardFormatResult runCardFormat(CardFormatSystem& system, const GWUSBDiskEntity& 
 
     const QString target = mountPoint + u'/' + QString::fromLatin1(kConfigFileName);
     if (!result.keptSettingsPath.isEmpty()) {
-        QFile kept(result.keptSettingsPath);
-        QByteArray bytes;
-        if (kept.open(QIODevice::ReadOnly))
-            bytes = kept.read(kMaxSettingsFileSize + 1);
-        result.errorMessage =
-            kept.error() != QFileDevice::NoError
-                ? QStringLiteral("%1: %2").arg(result.keptSettingsPath, kept.errorString())
-                : replaceFileContents(target, bytes);
+        result.errorMessage = replaceFileContents(target, keptSettings);
     } else {
-        result.errorKey = writeDefaultFileData(target);
+        QString reason;
+        result.errorKey = writeDefaultFileData(target, &reason);
         if (!result.errorKey.isEmpty())
-            result.errorMessage = QStringLiteral("cannot write %1").arg(target);
+            result.errorMessage = QStringLiteral("%1: %2").arg(target, reason);
     }
     if (!result.errorMessage.isEmpty())
         return finish(Outcome::SettingsNotPutBack);

@@ -292,8 +292,8 @@ void VXLFormatWindowController::formatDidFinished(const CardFormatResult& result
     case Outcome::SettingsNotPutBack:
         showAlertSheet(
             this, copyFail,
-            (result.errorKey.isEmpty() ? result.errorMessage : localizedString(result.errorKey)) +
-                keptSentence(result));
+            (result.errorKey.isEmpty() ? QString() : localizedString(result.errorKey) + u'\n') +
+                result.errorMessage + keptSentence(result));
         break;
     }
     Q_EMIT formatEnded(result);
