@@ -10,6 +10,8 @@
 
 #include <QtEndian>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -96,6 +98,13 @@ TEST(CardFormat, RefusedBeforeAnythingIsTouched)
          Outcome::WriteProtected},
         {"another medium now", [&](GWUSBDiskEntity&, QString&) { QFile(image).resize(3ll << 30); },
          Outcome::TargetRefused},
+        {"config.bin is a FIFO, which would block a plain read",
+         [&](GWUSBDiskEntity&, QString&) {
+             const QString fifo = dir.filePath("mnt/config.bin");
+             QFile::remove(fifo);
+             ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+         },
+         Outcome::SettingsNotKept},
         {"settings cannot be kept",
          [&](GWUSBDiskEntity&, QString& keep) { keep = dir.write("a-file") + "/kept"; },
          Outcome::SettingsNotKept},
@@ -114,6 +123,7 @@ TEST(CardFormat, RefusedBeforeAnythingIsTouched)
         EXPECT_EQ(readBytes(image, 0, 512), boot) << "never formatted";
         EXPECT_TRUE(result.keptSettingsPath.isEmpty());
         ASSERT_TRUE(system.unmount(volume).isEmpty());
+        QFile::remove(dir.filePath("mnt/config.bin")); // the FIFO, which unmounting leaves
     }
 }
 
