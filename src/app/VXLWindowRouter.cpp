@@ -136,18 +136,24 @@ VXLSettingController* VXLWindowRouter::raiseSettingWindow()
 VXLSettingController* VXLWindowRouter::newSettingWindow(int firstTab)
 {
     auto* controller = new VXLSettingController(m_volumes);
+    controller->setFormatWindowOpener(
+        [this](QWidget* settingsWindow) { showFormatWindow(settingsWindow); });
     keepAsLastDialog(controller);
     controller->showWindow(firstTab);
     return controller;
 }
 
-VXLFormatWindowController* VXLWindowRouter::showFormatWindow()
+VXLFormatWindowController* VXLWindowRouter::showFormatWindow(QWidget* over)
 {
-    return showKept(m_formatWindow, [this] {
-        auto* window = new VXLFormatWindowController(m_volumes);
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        return window;
+    VXLFormatWindowController* window = showKept(m_formatWindow, [this] {
+        auto* created = new VXLFormatWindowController(m_volumes);
+        created->setAttribute(Qt::WA_DeleteOnClose);
+        return created;
     });
+    if (over) {
+        window->move(over->frameGeometry().center() - window->rect().center());
+    }
+    return window;
 }
 
 VXLTimeSetupController* VXLWindowRouter::showTimeSetupPanel()

@@ -40,8 +40,9 @@ public:
     // The same window on its OBD page, which it then offers for this window's life; the
     // user's "Show OBD settings" default stays as it is.
     VXLSettingController* showObdSettingWindow();
-    // The format window, made afresh when it was closed, so its volume list is new.
-    VXLFormatWindowController* showFormatWindow();
+    // The format window, made afresh when it was closed, so its volume list is new; centred
+    // over `over` (the settings window it was opened from) when one is given.
+    VXLFormatWindowController* showFormatWindow(QWidget* over = nullptr);
     // The clock window; it becomes the last dialog controller.
     VXLTimeSetupController* showTimeSetupPanel();
 

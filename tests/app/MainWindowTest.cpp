@@ -184,7 +184,7 @@ TEST_F(MainWindowTest, FailedOpeningWarnsWithTheFileName)
     EXPECT_EQ(informative, "alwa_20230415_093012_F.MP4");
 }
 
-TEST_F(MainWindowTest, CardMenuOpensEachCardWindowOnce)
+TEST_F(MainWindowTest, CardWindowsOpenOnceFromTheMenuAndTheSettingsWindow)
 {
     const auto openWindows = [](const QString& name) {
         int count = 0;
@@ -193,6 +193,15 @@ TEST_F(MainWindowTest, CardMenuOpensEachCardWindowOnce)
         }
         return count;
     };
+    const QString format = QStringLiteral("VXLFormatWindowController");
+    QWidget* settings = application.router().showWindowNamed("settings");
+    ASSERT_NE(settings, nullptr);
+    auto* formatButton = settings->findChild<QPushButton*>("sdcardFormatButton");
+    ASSERT_NE(formatButton, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return formatButton->isEnabled(); }));
+    formatButton->click();
+    EXPECT_EQ(openWindows(format), 1) << "the settings window's format button";
+
     const std::pair<const char*, const char*> entries[] = {
         {"actionFormatCard", "VXLFormatWindowController"},
         {"actionSetClock", "VXLTimeSetupController"},
@@ -207,7 +216,7 @@ TEST_F(MainWindowTest, CardMenuOpensEachCardWindowOnce)
     }
     const QWidget* byName = application.router().showWindowNamed("format");
     ASSERT_NE(byName, nullptr);
-    EXPECT_EQ(byName->objectName(), QStringLiteral("VXLFormatWindowController"));
+    EXPECT_EQ(byName->objectName(), format);
 }
 
 } // namespace
