@@ -187,6 +187,8 @@ void VXLAppDelegate::connectMenus()
     on(ui.actionFullScreen, &VXLAppDelegate::toggleFullScreen);
     on(ui.actionSizeUp, &VXLAppDelegate::sizeUp);
     on(ui.actionSizeDown, &VXLAppDelegate::sizeDown);
+    on(ui.actionSetClock, [this] { m_router->showTimeSetupPanel(); });
+    on(ui.actionFormatCard, [this] { m_router->showFormatWindow(); });
 }
 
 void VXLAppDelegate::applicationDidFinishLaunching()

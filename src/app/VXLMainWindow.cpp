@@ -61,7 +61,7 @@ VXLMainWindow::VXLMainWindow(QWidget* parent)
         {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
     m_ui->actionSizeDown->setShortcut(QKeySequence::ZoomOut);
     // The menu bar is hidden in full screen; the window keeps every key working.
-    for (QMenu* menu : {m_ui->menuFile, m_ui->menuView, m_ui->menuPlayback}) {
+    for (QMenu* menu : {m_ui->menuFile, m_ui->menuView, m_ui->menuPlayback, m_ui->menuCard}) {
         addActions(menu->actions());
     }
     connect(this, &CustomWindow::isFullScreenChanged, this, &VXLMainWindow::layoutWindow);

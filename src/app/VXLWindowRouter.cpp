@@ -1,6 +1,8 @@
 #include "VXLWindowRouter.h"
 
 #include "cardtools/VolumeDiscovery.h"
+#include "cardtools/ui/VXLFormatWindowController.h"
+#include "cardtools/ui/VXLTimeSetupController.h"
 #include "drivedata/ui/VXLMapWindowController.h"
 #include "driverecords/ui/VXLSettingForFlashDataViewController.h"
 #include "driverecords/ui/VXLSettingForObdDriveInfoViewController.h"
@@ -40,6 +42,14 @@ const WindowEntry kWindows[] = {
      [](VXLWindowRouter& router) -> QWidget* {
          return router.showObdDriveInfoWindow();
      }},
+    {"format",
+     [](VXLWindowRouter& router) -> QWidget* {
+         return router.showFormatWindow();
+     }},
+    {"clock",
+     [](VXLWindowRouter& router) -> QWidget* {
+         return router.showTimeSetupPanel();
+     }},
 };
 
 } // namespace
@@ -57,6 +67,7 @@ VXLWindowRouter::~VXLWindowRouter()
     delete m_mapWindow;
     delete m_flashDataWindow;
     delete m_obdDriveInfoWindow;
+    delete m_formatWindow;
     delete m_lastDialogController;
 }
 
@@ -145,6 +156,8 @@ VXLSettingController* VXLWindowRouter::newSettingWindow(int firstTab)
     auto* controller = new VXLSettingController(m_volumes);
     // The OBD page's button opens the OBD drive-info viewer beside the settings.
     controller->setObdDriveInfoOpener([this] { showObdDriveInfoWindow(); });
+    controller->setFormatWindowOpener(
+        [this](QWidget* settingsWindow) { showFormatWindow(settingsWindow); });
     keepAsLastDialog(controller);
     controller->showWindow(firstTab);
     return controller;
@@ -184,4 +197,31 @@ VXLSettingForObdDriveInfoViewController* VXLWindowRouter::showObdDriveInfoWindow
     if (!opened)
         viewer->displayFirstTime(); // shown without a file: it asks for one
     return viewer;
+}
+
+VXLFormatWindowController* VXLWindowRouter::showFormatWindow(QWidget* over)
+{
+    VXLFormatWindowController* window = showKept(m_formatWindow, [this] {
+        auto* created = new VXLFormatWindowController(m_volumes);
+        created->setAttribute(Qt::WA_DeleteOnClose);
+        return created;
+    });
+    if (over) {
+        window->move(over->frameGeometry().center() - window->rect().center());
+    }
+    return window;
+}
+
+VXLTimeSetupController* VXLWindowRouter::showTimeSetupPanel()
+{
+    auto* open = qobject_cast<VXLTimeSetupController*>(m_lastDialogController.data());
+    if (!open || !open->isVisible()) {
+        open = new VXLTimeSetupController(m_volumes);
+        open->setAttribute(Qt::WA_DeleteOnClose);
+        keepAsLastDialog(open);
+    }
+    open->show();
+    open->raise();
+    open->activateWindow();
+    return open;
 }

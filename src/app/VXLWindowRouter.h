@@ -7,10 +7,12 @@
 #include <QWidget>
 
 class BlockDeviceSource;
+class VXLFormatWindowController;
 class VXLMapWindowController;
 class VXLSettingController;
 class VXLSettingForFlashDataViewController;
 class VXLSettingForObdDriveInfoViewController;
+class VXLTimeSetupController;
 
 // Opens, keeps and raises the application's secondary windows. Each window has one method
 // here, a name for `vexlo --window NAME`, and a menu entry in the main window; nothing else
@@ -46,6 +48,11 @@ public:
     // file.
     VXLSettingForFlashDataViewController* showFlashDataWindow();
     VXLSettingForObdDriveInfoViewController* showObdDriveInfoWindow();
+    // The format window, made afresh when it was closed, so its volume list is new; centred
+    // over `over` (the settings window it was opened from) when one is given.
+    VXLFormatWindowController* showFormatWindow(QWidget* over = nullptr);
+    // The clock window; it becomes the last dialog controller.
+    VXLTimeSetupController* showTimeSetupPanel();
 
     // The settings or clock window's controller opened last; opening one replaces (and
     // closes) the other.
@@ -68,5 +75,6 @@ private:
     QPointer<VXLSettingForFlashDataViewController> m_flashDataWindow;
     QPointer<VXLSettingForObdDriveInfoViewController> m_obdDriveInfoWindow;
     QFuture<QString> m_cardLogLookup; // uses m_volumes: waited for before the router goes
+    QPointer<VXLFormatWindowController> m_formatWindow;
     QPointer<QWidget> m_lastDialogController;
 };

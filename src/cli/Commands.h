@@ -29,3 +29,5 @@ int runClipCommand(const QStringList& args);
 extern const char* const kClipUsage;
 int runRecordsCommand(const QStringList& args);
 extern const char* const kRecordsUsage;
+int runFormatCommand(const QStringList& args);
+extern const char* const kFormatUsage;

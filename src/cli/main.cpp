@@ -19,6 +19,8 @@ const Command kCommands[] = {
     {"clock", "write the camera's clock file (timeset.cfg)", kClockUsage, runClockCommand},
     {"clip", "export a span of a recording as one MP4 of both cameras", kClipUsage, runClipCommand},
     {"records", "print a drive-record file (.drv, .obd) as CSV", kRecordsUsage, runRecordsCommand},
+    {"format", "format a card, a card image or a loop device as the camera's card", kFormatUsage,
+     runFormatCommand},
 };
 
 void printOverview()

@@ -32,6 +32,31 @@ void showAlertSheet(QWidget* window, const QString& message, const QString& info
     }
 }
 
+void showConfirmSheet(QWidget* window, const QString& message, const QString& informativeText,
+                      const QString& confirmTitle, const QString& cancelTitle,
+                      std::function<void(bool confirmed)> didEnd)
+{
+    auto* box = new QMessageBox(QMessageBox::Warning, message, message,
+                                QMessageBox::Ok | QMessageBox::Cancel, window);
+    box->setInformativeText(informativeText);
+    box->button(QMessageBox::Ok)->setText(confirmTitle);
+    box->button(QMessageBox::Cancel)->setText(cancelTitle);
+    // Erasing is never the default: Return and Escape both keep everything as it is.
+    box->setDefaultButton(QMessageBox::Cancel);
+    box->setEscapeButton(QMessageBox::Cancel);
+    box->setWindowModality(window ? Qt::WindowModal : Qt::ApplicationModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(box, &QMessageBox::finished, box, [box, didEnd = std::move(didEnd)](int) {
+        if (didEnd) {
+            didEnd(box->clickedButton() == box->button(QMessageBox::Ok));
+        }
+    });
+    box->open();
+    if (alertHook()) {
+        alertHook()(box);
+    }
+}
+
 void setAlertHookForTesting(std::function<void(QMessageBox*)> hook)
 {
     alertHook() = std::move(hook);

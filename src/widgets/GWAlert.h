@@ -14,6 +14,14 @@ class QWidget;
 void showAlertSheet(QWidget* window, const QString& message, const QString& informativeText,
                     std::function<void()> didEnd = {});
 
+// Asks the user to confirm: a warning with a message, an informative text and two buttons,
+// `confirmTitle` and the default `cancelTitle`, window-modal on `window`. `didEnd` gets true
+// when the user chose `confirmTitle`. The test hook sees it as any alert; a test answers it by
+// clicking box->button(QMessageBox::Ok) or QMessageBox::Cancel.
+void showConfirmSheet(QWidget* window, const QString& message, const QString& informativeText,
+                      const QString& confirmTitle, const QString& cancelTitle,
+                      std::function<void(bool confirmed)> didEnd);
+
 // Tests: called with every alert just after it opened, so the test can read it and answer
 // it (box->accept()). Pass an empty function to remove the hook.
 void setAlertHookForTesting(std::function<void(QMessageBox*)> hook);

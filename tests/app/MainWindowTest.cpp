@@ -2,6 +2,7 @@
 #include "app/VXLApplication.h"
 #include "app/VXLLoadingIndicator.h"
 #include "app/VXLMainWindowLayout.h"
+#include "app/VXLWindowRouter.h"
 #include "app/playback/VXLPlayInfo.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
@@ -9,6 +10,7 @@
 #include "widgets/GWImageButton.h"
 #include "widgets/GWSlider.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -202,6 +204,41 @@ TEST_F(MainWindowTest, FileMenuOpensTheObdDriveInfoViewer)
     }
     ASSERT_TRUE(viewer);
     EXPECT_TRUE(viewer->isVisible());
+}
+
+TEST_F(MainWindowTest, CardWindowsOpenOnceFromTheMenuAndTheSettingsWindow)
+{
+    const auto openWindows = [](const QString& name) {
+        int count = 0;
+        for (const QWidget* widget : QApplication::topLevelWidgets()) {
+            count += widget->objectName() == name && widget->isVisible();
+        }
+        return count;
+    };
+    const QString format = QStringLiteral("VXLFormatWindowController");
+    QWidget* settings = application.router().showWindowNamed("settings");
+    ASSERT_NE(settings, nullptr);
+    auto* formatButton = settings->findChild<QPushButton*>("sdcardFormatButton");
+    ASSERT_NE(formatButton, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return formatButton->isEnabled(); }));
+    formatButton->click();
+    EXPECT_EQ(openWindows(format), 1) << "the settings window's format button";
+
+    const std::pair<const char*, const char*> entries[] = {
+        {"actionFormatCard", "VXLFormatWindowController"},
+        {"actionSetClock", "VXLTimeSetupController"},
+    };
+    for (const auto& [actionName, windowName] : entries) {
+        SCOPED_TRACE(windowName);
+        QAction* action = window()->findChild<QAction*>(QString::fromLatin1(actionName));
+        ASSERT_NE(action, nullptr);
+        action->trigger();
+        action->trigger(); // raised again, not opened twice
+        EXPECT_EQ(openWindows(QString::fromLatin1(windowName)), 1);
+    }
+    const QWidget* byName = application.router().showWindowNamed("format");
+    ASSERT_NE(byName, nullptr);
+    EXPECT_EQ(byName->objectName(), format);
 }
 
 } // namespace

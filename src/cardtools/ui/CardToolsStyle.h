@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QString>
+
+// The style sheet of the card windows (resources/styles/cardtools.qss).
+QString cardToolsStyleSheet();
