@@ -105,7 +105,7 @@ CardFormatResult runCardFormat(CardFormatSystem& system, const GWUSBDiskEntity& 
     const auto finish = [&](Outcome outcome) {
         result.outcome = outcome;
         if (result.volumes.isEmpty())
-            result.volumes = system.volumes();
+            result.volumes = system.volumes().found;
         qCInfo(lcFormat, "format of %s ended: %d %s", qUtf8Printable(device), int(outcome),
                qUtf8Printable(result.errorMessage));
         return result;
@@ -145,7 +145,7 @@ CardFormatResult runCardFormat(CardFormatSystem& system, const GWUSBDiskEntity& 
         result.errorMessage = error.value(QString::fromLatin1(kScriptErrorMessageKey)).toString();
         qCWarning(lcFormat, "formatter failed: %s", qUtf8Printable(recordText(error)));
         system.mount(volume);
-        result.volumes = system.volumes();
+        result.volumes = system.volumes().found;
         if (const auto again = findByDevice(result.volumes, device))
             result.volume = *again;
         return finish(Outcome::FormatFailed);
@@ -154,7 +154,7 @@ CardFormatResult runCardFormat(CardFormatSystem& system, const GWUSBDiskEntity& 
     say(kMountingMessage);
     system.mount(volume);
     say(kFormatCompletedMessage);
-    result.volumes = system.volumes();
+    result.volumes = system.volumes().found;
     const auto formatted = findByDevice(result.volumes, device);
     const QString mountPoint = formatted ? formatted->mountedURL().toLocalFile() : QString();
     if (!formatted || mountPoint.isEmpty() || !QFileInfo(mountPoint).isDir()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cardtools/GWUSBDiskEntity.h"
+#include "cardtools/VolumeDiscovery.h"
 
 #include <QList>
 #include <QString>
@@ -14,8 +15,9 @@ class CardFormatSystem
 public:
     virtual ~CardFormatSystem() = default;
 
-    // The mounted USB volumes as the format window lists them, built afresh.
-    virtual QList<GWUSBDiskEntity> volumes() const = 0;
+    // The mounted USB volumes as the format window lists them, built afresh, or why they
+    // could not be listed.
+    virtual VolumeQuery<QList<GWUSBDiskEntity>> volumes() const = 0;
 
     // Empty when `volume` may be formatted now: it is still the same removable medium the user
     // chose. Otherwise the reason, for the user ("is a fixed disk, not a removable card").

@@ -34,15 +34,18 @@ DesktopCardFormatSystem::DesktopCardFormatSystem(const BlockDeviceSource& source
 {
 }
 
-QList<GWUSBDiskEntity> DesktopCardFormatSystem::volumes() const
+VolumeQuery<QList<GWUSBDiskEntity>> DesktopCardFormatSystem::volumes() const
 {
-    return usbDiskEntities(m_source);
+    VolumeQuery<QList<GWUSBDiskEntity>> listed = usbDiskEntities(m_source);
+    // A card folder stands in for a card but is never formatted.
+    listed.found.removeIf([](const GWUSBDiskEntity& volume) { return !volume.removable(); });
+    return listed;
 }
 
 QString DesktopCardFormatSystem::formatTargetProblem(const GWUSBDiskEntity& volume) const
 {
     return ::formatTargetProblem(
-        volume, blockDeviceState(m_source.blockDeviceListing(), volume.deviceFilePath()));
+        volume, blockDeviceState(m_source.blockDeviceListing().json, volume.deviceFilePath()));
 }
 
 QVariantMap DesktopCardFormatSystem::unmount(const GWUSBDiskEntity& volume)
@@ -57,7 +60,8 @@ QVariantMap DesktopCardFormatSystem::format(const GWUSBDiskEntity& volume, int s
     if (record.isEmpty())
         return record;
     // mkfs.fat gives no sign of a write-protected card other than failing: ask the listing.
-    const auto state = blockDeviceState(m_source.blockDeviceListing(), volume.deviceFilePath());
+    const auto state =
+        blockDeviceState(m_source.blockDeviceListing().json, volume.deviceFilePath());
     return formatterErrorRecord(record, state && state->readOnly);
 }
 

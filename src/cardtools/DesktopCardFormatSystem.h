@@ -13,7 +13,7 @@ class DesktopCardFormatSystem : public CardFormatSystem
 public:
     explicit DesktopCardFormatSystem(const BlockDeviceSource& source);
 
-    QList<GWUSBDiskEntity> volumes() const override;
+    VolumeQuery<QList<GWUSBDiskEntity>> volumes() const override;
     QString formatTargetProblem(const GWUSBDiskEntity& volume) const override;
     QVariantMap unmount(const GWUSBDiskEntity& volume) override;
     QVariantMap format(const GWUSBDiskEntity& volume, int sectorsPerCluster) override;

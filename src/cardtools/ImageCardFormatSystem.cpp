@@ -44,7 +44,7 @@ uint64_t ImageCardFormatSystem::imageSize() const
 {
     if (!isLoopDevice())
         return uint64_t(QFileInfo(m_imagePath).size());
-    const auto state = blockDeviceState(m_source.blockDeviceListing(), m_imagePath);
+    const auto state = blockDeviceState(m_source.blockDeviceListing().json, m_imagePath);
     return state ? state->size : 0;
 }
 
@@ -52,7 +52,7 @@ bool ImageCardFormatSystem::imageReadOnly() const
 {
     if (!isLoopDevice())
         return ::access(QFile::encodeName(m_imagePath).constData(), W_OK) != 0;
-    const auto state = blockDeviceState(m_source.blockDeviceListing(), m_imagePath);
+    const auto state = blockDeviceState(m_source.blockDeviceListing().json, m_imagePath);
     return state && state->readOnly;
 }
 
@@ -64,11 +64,11 @@ GWUSBDiskEntity ImageCardFormatSystem::volume() const
         !imageReadOnly(), true, QFileInfo(m_imagePath).fileName());
 }
 
-QList<GWUSBDiskEntity> ImageCardFormatSystem::volumes() const
+VolumeQuery<QList<GWUSBDiskEntity>> ImageCardFormatSystem::volumes() const
 {
     if (!m_mounted)
         return {};
-    return {volume()};
+    return {{volume()}, {}};
 }
 
 QString ImageCardFormatSystem::formatTargetProblem(const GWUSBDiskEntity& chosen) const
@@ -76,7 +76,7 @@ QString ImageCardFormatSystem::formatTargetProblem(const GWUSBDiskEntity& chosen
     if (chosen.deviceFilePath() != m_imagePath)
         return QStringLiteral("is not this image");
     if (isLoopDevice()) {
-        const auto state = blockDeviceState(m_source.blockDeviceListing(), m_imagePath);
+        const auto state = blockDeviceState(m_source.blockDeviceListing().json, m_imagePath);
         if (!state)
             return QStringLiteral("is no longer attached");
         if (state->type != u"loop")

@@ -25,7 +25,7 @@ public:
     GWUSBDiskEntity volume() const;
     bool isMounted() const { return m_mounted; }
 
-    QList<GWUSBDiskEntity> volumes() const override;
+    VolumeQuery<QList<GWUSBDiskEntity>> volumes() const override;
     QString formatTargetProblem(const GWUSBDiskEntity& volume) const override;
     QVariantMap unmount(const GWUSBDiskEntity& volume) override;
     QVariantMap format(const GWUSBDiskEntity& volume, int sectorsPerCluster) override;

@@ -50,16 +50,24 @@ bool isBlockDevice(const QString& path)
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISBLK(info.st_mode);
 }
 
-std::optional<GWUSBDiskEntity> usbVolumeAt(const QString& target, bool byMountPoint)
+// The removable volume mounted at (or on the device) `target`, or why the volumes could not
+// be listed.
+VolumeQuery<std::optional<GWUSBDiskEntity>> usbVolumeAt(const QString& target, bool byMountPoint)
 {
     const QString wanted = QFileInfo(target).canonicalFilePath();
-    for (const GWUSBDiskEntity& volume : usbDiskEntities()) {
+    const VolumeQuery<QList<GWUSBDiskEntity>> volumes = usbDiskEntities();
+    for (const GWUSBDiskEntity& volume : volumes.found) {
         const QString path =
             byMountPoint ? volume.mountedURL().toLocalFile() : volume.deviceFilePath();
-        if (QFileInfo(path).canonicalFilePath() == wanted)
-            return volume;
+        if (volume.removable() && QFileInfo(path).canonicalFilePath() == wanted)
+            return {volume, {}};
     }
-    return std::nullopt;
+    return {std::nullopt, volumes.failure};
+}
+
+QString unlistedReason(const QString& failure)
+{
+    return QStringLiteral("cannot be checked: the volumes could not be listed (%1)").arg(failure);
 }
 
 QString outcomeText(const CardFormatResult& result)
@@ -172,8 +180,11 @@ int runFormatCommand(const QStringList& args)
     if (!info.exists())
         return refuse(target, QStringLiteral("does not exist"));
     if (info.isDir()) {
-        if (const auto volume = usbVolumeAt(target, true))
-            return formatUsbVolume(target, *volume, confirmed);
+        const auto volume = usbVolumeAt(target, true);
+        if (volume.found)
+            return formatUsbVolume(target, *volume.found, confirmed);
+        if (volume.failed())
+            return refuse(target, unlistedReason(volume.failure));
         return refuse(target, QStringLiteral("is a folder, not a card: give a USB volume's "
                                              "device or mount point, or a card image"));
     }
@@ -183,14 +194,17 @@ int runFormatCommand(const QStringList& args)
         return refuse(target, QStringLiteral("is not a card, a card image or a loop device"));
 
     const QString device = info.canonicalFilePath();
-    const auto state = blockDeviceState(systemBlockDeviceSource().blockDeviceListing(), device);
+    const BlockDeviceListing listing = systemBlockDeviceSource().blockDeviceListing();
+    if (!listing.failure.isEmpty())
+        return refuse(target, unlistedReason(listing.failure));
+    const auto state = blockDeviceState(listing.json, device);
     if (state && state->type == u"loop") {
         if (!state->mountPoints.isEmpty())
             return refuse(target,
                           QStringLiteral("is mounted at %1").arg(state->mountPoints.first()));
         return formatImage(device, confirmed);
     }
-    if (const auto volume = usbVolumeAt(device, false)) {
+    if (const auto volume = usbVolumeAt(device, false).found) {
         const QString problem = formatTargetProblem(*volume, state);
         if (!problem.isEmpty())
             return refuse(target, problem);

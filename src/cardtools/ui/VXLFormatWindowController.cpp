@@ -131,14 +131,20 @@ void VXLFormatWindowController::loadUSBVolumes(std::function<void()> completion)
     const quint64 generation = ++m_listGeneration;
     m_listPool.start([this, system = m_system, generation, startedProgress,
                       completion = std::move(completion)]() mutable {
-        QList<GWUSBDiskEntity> volumes = system->volumes();
+        VolumeQuery<QList<GWUSBDiskEntity>> volumes = system->volumes();
         QMetaObject::invokeMethod(
             this,
             [this, generation, startedProgress, volumes = std::move(volumes),
              completion = std::move(completion)] {
                 // A format or a later listing has replaced the list meanwhile.
-                if (generation == m_listGeneration && !isFormatting())
-                    setUSBVolumes(volumes);
+                if (generation == m_listGeneration && !isFormatting()) {
+                    setUSBVolumes(volumes.found);
+                    // An empty list because lsblk failed is not "no USB drive": say why.
+                    ui->usbDiskCombo->setPlaceholderText(
+                        volumes.failed() ? localizedString(QStringLiteral("msg.volumes_unlisted"))
+                                               .arg(volumes.failure)
+                                         : localizedString(QStringLiteral("format.no_volume")));
+                }
                 if (startedProgress && !isFormatting())
                     hideProgressBar();
                 if (completion)

@@ -79,8 +79,9 @@ void VXLTimeSetupController::loadSettingFile()
     // lsblk may take a moment: Save waits for the answer, the window does not.
     ui->saveButton->setEnabled(false);
     m_pool.start([this] {
+        // When the volumes cannot be listed, Save asks where to put the file, as with no card.
         const std::optional<QUrl> card =
-            findUSBVolumeWithFile(QString::fromLatin1(kTimeSetFileName), m_source);
+            findUSBVolumeWithFile(QString::fromLatin1(kTimeSetFileName), m_source).found;
         const QString path =
             card ? card->toLocalFile() + u'/' + QString::fromLatin1(kTimeSetFileName) : QString();
         QMetaObject::invokeMethod(

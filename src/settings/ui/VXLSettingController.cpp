@@ -225,6 +225,11 @@ void VXLSettingController::settingFileRead(const SettingCardRead& read)
     if (!m_SettingFilePath.isEmpty() && !read.record) {
         showAlertSheet(this, kWarnTitle,
                        localizedString(QStringLiteral("msg.setting_file_read_fail")));
+    } else if (!read.card.card && !read.card.volumeFailure.isEmpty()) {
+        // Not "no card": the cards could not be looked for at all.
+        showAlertSheet(
+            this, kWarnTitle,
+            localizedString(QStringLiteral("msg.volumes_unlisted")).arg(read.card.volumeFailure));
     }
     Q_EMIT settingFileLoaded();
 }

@@ -34,6 +34,7 @@ public:
     QList<GWUSBDiskEntity> listed;
     QVariantMap formatRecord;
     bool goneAfterFormat = false;
+    QString listingFailure;           // lsblk's failure, when set
     QSemaphore* formatGate = nullptr; // the formatter waits for it when set
 
     QStringList steps() const
@@ -42,10 +43,12 @@ public:
         return m_steps;
     }
 
-    QList<GWUSBDiskEntity> volumes() const override
+    VolumeQuery<QList<GWUSBDiskEntity>> volumes() const override
     {
         QMutexLocker lock(&m_mutex);
-        return goneAfterFormat && m_formatted ? QList<GWUSBDiskEntity>() : listed;
+        if (!listingFailure.isEmpty())
+            return {{}, listingFailure};
+        return {goneAfterFormat && m_formatted ? QList<GWUSBDiskEntity>() : listed, {}};
     }
     QString formatTargetProblem(const GWUSBDiskEntity&) const override { return {}; }
     QVariantMap unmount(const GWUSBDiskEntity&) override { return step("unmount"); }
@@ -130,6 +133,15 @@ TEST(FormatWindow, ListsVolumesWithTheirAllocationUnit)
     combo->setCurrentIndex(-1);
     EXPECT_EQ(unit->text(), QStringLiteral("-"));
     EXPECT_EQ(path->text(), QStringLiteral("-"));
+
+    // A listing that failed leaves no volume and says why, not "No USB drive found".
+    system->listingFailure = "lsblk is not installed";
+    w.loaded = false;
+    w.window.loadUSBVolumes({});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.loaded; }));
+    EXPECT_EQ(combo->count(), 0);
+    EXPECT_EQ(combo->placeholderText(),
+              QStringLiteral("The card could not be looked for: lsblk is not installed"));
 }
 
 TEST(FormatWindow, RefusalsBeforeAnythingRuns)

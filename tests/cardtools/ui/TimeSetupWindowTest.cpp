@@ -34,7 +34,7 @@ public:
                         .replace("@MNT@", mountPoint.toUtf8()))
     {
     }
-    QByteArray blockDeviceListing() const override { return m_listing; }
+    BlockDeviceListing blockDeviceListing() const override { return {m_listing, {}}; }
     QString probeVolumeLabel(const QString&) const override { return {}; }
 
 private:
