@@ -12,7 +12,7 @@
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcVolumes, "vexlo.cardtools")
+Q_LOGGING_CATEGORY(lcVolumes, "vexlo.cardtools", QtWarningMsg)
 
 constexpr int kToolTimeoutMs = 10000;
 // lsblk nests partitions (and their holders) a few levels deep at most; a deeper or cyclic
