@@ -2,9 +2,11 @@
 
 #include "PlayerLog.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QThread>
+#include <QGuiApplication>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
 
 #include <vlc/vlc.h>
 
@@ -12,6 +14,10 @@
 #include <cstdio>
 #include <cstring>
 #include <dlfcn.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+#include <vector>
 
 namespace {
 
@@ -71,6 +77,27 @@ bool hasVdpauDriver()
     return false;
 }
 
+// True when OpenGL on this display is drawn by the processor (Mesa's llvmpipe on a virtual or
+// GPU-less display). libVLC's OpenGL video output then costs a processor core's share for
+// every picture, and libVLC re-displays a paused picture 12 times a second: its plain X11
+// output is far cheaper there.
+bool openGLIsSoftware()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return false;
+    QOffscreenSurface surface;
+    surface.create();
+    QOpenGLContext context;
+    if (!context.create() || !context.makeCurrent(&surface))
+        return true;
+    const QByteArray renderer =
+        QByteArray(reinterpret_cast<const char*>(context.functions()->glGetString(GL_RENDERER)))
+            .toLower();
+    context.doneCurrent();
+    return renderer.contains("llvmpipe") || renderer.contains("softpipe") ||
+           renderer.contains("software") || renderer.contains("swiftshader");
+}
+
 } // namespace
 
 struct LibVLCLog
@@ -88,8 +115,8 @@ struct LibVLCLog
         unsigned line = 0;
         libvlc_log_get_context(context, &module, &file, &line);
 
-        // A sound output that cannot be opened is answered by the silent output: its errors
-        // are not the program's. The decoder gives up on an output with this message, after
+        // A sound output that cannot be opened is answered by playing silently: its errors are
+        // not the program's. The decoder gives up on an output with this message, after
         // every output module has failed, and tries again with its next block of sound.
         const bool outputGivenUp =
             level == LIBVLC_ERROR && std::strcmp(format, "failed to create audio output") == 0;
@@ -120,9 +147,14 @@ VLCLibrary& VLCLibrary::sharedLibrary()
     return library;
 }
 
-const char* VLCLibrary::silentAudioOutputName()
+QByteArrayList VLCLibrary::mediaOptions() const
 {
-    return "adummy";
+    QByteArrayList options = m_mediaOptions;
+    // Without a sound device the sound is not decoded at all: libVLC's silent outputs keep
+    // poor time at twice the speed, and decoding sound for nobody costs for nothing.
+    if (playsSilently())
+        options << QByteArrayLiteral(":no-audio");
+    return options;
 }
 
 VLCLibrary::VLCLibrary()
@@ -130,15 +162,26 @@ VLCLibrary::VLCLibrary()
     // --play-and-pause: a recording that reaches its end stays paused on its last picture
     // (position about 0.96..0.98); without it the state is Ended, the picture goes black and
     // play() does nothing. The end-of-recording rule relies on the pause.
-    const char* const arguments[] = {
+    std::vector<const char*> arguments = {
         "--play-and-pause",         "--no-osd", "--no-snapshot-preview", "--no-video-title-show",
         "--no-disable-screensaver", "--quiet",
     };
+    if (openGLIsSoftware()) {
+        arguments.push_back("--gl=none");
+        arguments.push_back("--gles2=none");
+    }
     // libVLC takes the choice of hardware decoders from each media, not from the instance.
     if (!hasVdpauDriver())
         m_mediaOptions << QByteArrayLiteral(":avcodec-hw=vaapi,vaapi_drm,none");
     routeAlsaErrors();
-    m_instance = libvlc_new(int(std::size(arguments)), arguments);
+#ifdef __GLIBC__
+    // Pictures of a megabyte or more come and go with every recording. glibc raises its mmap
+    // threshold whenever such a block is freed, after which they are carved from the heap,
+    // which then never shrinks: the resident memory grew by about 20 MB with each opening. A
+    // fixed threshold keeps every large block in a mapping of its own, returned when freed.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
+    m_instance = libvlc_new(int(arguments.size()), arguments.data());
     if (!m_instance) {
         qCWarning(lcPlayer, "libVLC could not be started: %s", libvlc_errmsg());
         return;

@@ -10,8 +10,8 @@ struct libvlc_instance_t;
 // The one libVLC instance of the program, made on first use with the options every player
 // relies on (a finished recording pauses on its last picture instead of ending black).
 // libVLC's messages go to the "vexlo.libvlc" logging category. When no sound device can be
-// opened, the library says so once (soundOutputFailed), and the players then play with a
-// silent output instead of trying the device again for every block of sound.
+// opened, the library says so once (soundOutputFailed), and the players then play silently,
+// without decoding sound, instead of trying the device again for every block of sound.
 class VLCLibrary : public QObject
 {
     Q_OBJECT
@@ -21,12 +21,10 @@ public:
 
     libvlc_instance_t* instance() const { return m_instance; }
     // Options every media gets (":name=value").
-    const QByteArrayList& mediaOptions() const { return m_mediaOptions; }
+    QByteArrayList mediaOptions() const;
 
-    // True once opening a sound output has failed: players use the silent one.
-    bool usesSilentAudioOutput() const { return m_silentAudio.load(); }
-    // libVLC's name of the silent output.
-    static const char* silentAudioOutputName();
+    // True once opening a sound output has failed: players play without sound.
+    bool playsSilently() const { return m_silentAudio.load(); }
 
     VLCLibrary(const VLCLibrary&) = delete;
     VLCLibrary& operator=(const VLCLibrary&) = delete;

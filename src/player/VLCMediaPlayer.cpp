@@ -74,9 +74,9 @@ VLCMediaPlayer::VLCMediaPlayer(VLCVideoView* videoView, QObject* parent)
             [this] { Q_EMIT mediaPlayerTimeChanged(this); });
 
     VLCLibrary& library = VLCLibrary::sharedLibrary();
-    if (library.usesSilentAudioOutput())
-        useSilentAudioOutput();
-    connect(&library, &VLCLibrary::soundOutputFailed, this, &VLCMediaPlayer::useSilentAudioOutput);
+    if (library.playsSilently())
+        playSilently();
+    connect(&library, &VLCLibrary::soundOutputFailed, this, &VLCMediaPlayer::playSilently);
 
     if (m_videoView && !VLCVideoView::usesNativeWindow()) {
         libvlc_video_set_format_callbacks(m_player, &VLCMediaPlayer::formatCallback, nullptr);
@@ -212,14 +212,15 @@ int64_t VLCMediaPlayer::lengthMs() const
     return m_media ? m_media->length().intValue() : 0;
 }
 
-void VLCMediaPlayer::useSilentAudioOutput()
+void VLCMediaPlayer::playSilently()
 {
     if (!m_player || m_silentAudio)
         return;
     m_silentAudio = true;
-    // Taken by the next attempt to open an output, which libVLC makes with its next block of
-    // sound.
-    libvlc_audio_output_set(m_player, VLCLibrary::silentAudioOutputName());
+    // The media playing now stops decoding its sound (the next ones are opened without it):
+    // libVLC tries no output again. The track list, the volume and the mute stay as they are.
+    if (m_media)
+        libvlc_audio_set_track(m_player, -1);
 }
 
 void VLCMediaPlayer::setMedia(const VLCMediaPtr& media)

@@ -78,7 +78,7 @@ private:
     void onLengthEvent(int64_t length);
     void attachVideoOutput();
     void applyAudio();
-    void useSilentAudioOutput();
+    void playSilently();
     void markSeek(int64_t targetMs);
     int64_t lengthMs() const;
 
