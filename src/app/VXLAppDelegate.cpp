@@ -22,8 +22,12 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QItemSelectionModel>
+#include <QLoggingCategory>
 #include <QScreen>
 #include <QSettings>
+
+// The window's own diagnostics: "vexlo.app.info=true".
+Q_LOGGING_CATEGORY(lcApp, "vexlo.app", QtWarningMsg)
 
 VXLAppDelegate::VXLAppDelegate(const Parts& parts, QObject* parent)
     : QObject(parent), m_window(parts.window), m_mediaList(parts.mediaList),
@@ -143,6 +147,7 @@ void VXLAppDelegate::registerObservers()
         Ui::VXLMainWindow& ui = m_window->ui();
         ui.videoPositionSlider->setFraction(std::min(position, 1.0));
         ui.videoPositionSliderForFullScreen->setFraction(std::min(position, 1.0));
+        updateTimeLabels();
         updateGsensorUIByPlayPositon();
         updateGpsUIByPlayPosition();
     });
@@ -156,6 +161,11 @@ void VXLAppDelegate::registerObservers()
             updatePlayInfoScale();
         }
     });
+    // The length is known only once the master has opened its recording, and a stop clears it.
+    connect(m_player1, &VXLPlayerInterface::mediaPlayerStateChanged, this,
+            &VXLAppDelegate::updateTimeLabels);
+    connect(m_player1, &VXLPlayerInterface::mediaPlayerTimeChanged, this,
+            &VXLAppDelegate::updateTimeLabels);
 }
 
 void VXLAppDelegate::connectMenus()
@@ -195,7 +205,7 @@ void VXLAppDelegate::applicationDidFinishLaunching()
 {
     QSettings defaults(QStringLiteral("Vexlo"), QStringLiteral("Vexlo"));
     for (const QString& language : defaults.value(QStringLiteral("language")).toStringList()) {
-        qInfo("SUPPORT_LANGUAGE=%s", qPrintable(language));
+        qCInfo(lcApp, "SUPPORT_LANGUAGE=%s", qPrintable(language));
     }
     defaults.setValue(QStringLiteral("language"), QStringList{QStringLiteral("en")});
 
@@ -429,6 +439,32 @@ void VXLAppDelegate::captureVideo()
 void VXLAppDelegate::print()
 {
     m_frameCapture->print();
+}
+
+void VXLAppDelegate::updateTimeLabels()
+{
+    // The elapsed time goes with the position slider (a move shows its target at once), the
+    // total is the master's length; neither is known without a recording.
+    QString elapsed = VLCTime::noTime().stringValue();
+    QString total = elapsed;
+    const VLCMediaPtr media = m_player1 ? m_player1->media() : nullptr;
+    const VLCTime length = media ? media->length() : VLCTime::noTime();
+    if (length.isValid() && length.intValue() > 0) {
+        const double position = std::clamp(m_playInfo->position(), 0.0, 1.0);
+        elapsed = VLCTime::timeWithInt(int64_t(position * double(length.intValue()))).stringValue();
+        total = length.stringValue();
+    }
+    Ui::VXLMainWindow& ui = m_window->ui();
+    const std::pair<QLabel*, const QString&> labels[] = {
+        {ui.elapsedTimeLabel, elapsed},
+        {ui.totalTimeLabel, total},
+        {ui.elapsedTimeLabelForFullScreen, elapsed},
+        {ui.totalTimeLabelForFullScreen, total}};
+    for (const auto& [label, text] : labels) {
+        if (label->text() != text) {
+            label->setText(text);
+        }
+    }
 }
 
 void VXLAppDelegate::closeWindow()

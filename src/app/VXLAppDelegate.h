@@ -121,6 +121,8 @@ private:
     void connectAdjustmentControls();
     void mediaListChanged();
     void changeAndPlay();
+    // The master's elapsed and total time beside both position sliders.
+    void updateTimeLabels();
     // The drive-data readouts, the graph's bar and the map for the play position.
     void updateGsensorUIByPlayPositon();
     void updateGpsUIByPlayPosition();

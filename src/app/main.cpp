@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QLoggingCategory>
 
 #include <cstdio>
 #include <optional>
@@ -40,6 +41,11 @@ QString folderArgument(const QString& argument, const char* what)
 // What must be set before the application object exists.
 void prepareApplication()
 {
+    // Only warnings by default: the program's own diagnostics are in "vexlo.*" categories
+    // that start off, and the libraries' notes (the web engine's set-up, "sandboxing
+    // disabled") stay quiet too. QT_LOGGING_RULES overrides these rules.
+    QLoggingCategory::setFilterRules(QStringLiteral("default.info=false\n"
+                                                    "qt.webenginecontext.info=false"));
     // The map's web engine refuses to start as root with its sandbox on.
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");

@@ -8,7 +8,7 @@
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcShell, "vexlo.cardtools")
+Q_LOGGING_CATEGORY(lcShell, "vexlo.cardtools", QtWarningMsg)
 
 QVariantMap errorRecord(int number, const QString& message)
 {

@@ -6,7 +6,7 @@
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcClock, "vexlo.cardtools")
+Q_LOGGING_CATEGORY(lcClock, "vexlo.cardtools", QtWarningMsg)
 
 } // namespace
 

@@ -11,7 +11,7 @@
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcVolumes, "vexlo.cardtools")
+Q_LOGGING_CATEGORY(lcVolumes, "vexlo.cardtools", QtWarningMsg)
 
 // lsblk nests partitions (and their holders) a few levels deep at most; a deeper or cyclic
 // listing is not lsblk's and is cut off here.

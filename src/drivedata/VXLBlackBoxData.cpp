@@ -14,7 +14,7 @@
 
 // Off by default: the lines are for a developer following an extraction, and vexlo-tool's
 // stderr is for its own messages. QT_LOGGING_RULES="vexlo.drivedata.debug=true" shows them.
-Q_LOGGING_CATEGORY(lcDriveData, "vexlo.drivedata", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcDriveData, "vexlo.drivedata", QtWarningMsg)
 
 // Random access to the bytes of one recording.
 class DriveDataSource

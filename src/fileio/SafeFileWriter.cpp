@@ -16,7 +16,7 @@
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcFileIo, "vexlo.fileio")
+Q_LOGGING_CATEGORY(lcFileIo, "vexlo.fileio", QtWarningMsg)
 
 QString systemReason(int error)
 {

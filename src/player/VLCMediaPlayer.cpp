@@ -1,5 +1,6 @@
 #include "VLCMediaPlayer.h"
 
+#include "PlayerLog.h"
 #include "VLCLibrary.h"
 #include "VLCVideoView.h"
 #include "fileio/NativeFileName.h"
@@ -15,10 +16,8 @@
 
 namespace {
 
-// A seek has landed when libVLC's time is this close to the target; one that has not landed
-// after the second bound is taken to have ended wherever libVLC stands.
-constexpr int64_t kSeekLandedMs = 1000;
-constexpr qint64 kSeekGiveUpMs = 2000;
+// A seek that has not landed after this long is taken to have ended wherever libVLC stands.
+constexpr int64_t kSeekGiveUpNs = 3000LL * 1000 * 1000;
 
 constexpr libvlc_event_e kStateEvents[] = {
     libvlc_MediaPlayerOpening, libvlc_MediaPlayerPlaying,    libvlc_MediaPlayerPaused,
@@ -68,6 +67,17 @@ VLCMediaPlayer::VLCMediaPlayer(VLCVideoView* videoView, QObject* parent)
     libvlc_event_attach(events, libvlc_MediaPlayerTimeChanged, &VLCMediaPlayer::handleEvent, this);
     libvlc_event_attach(events, libvlc_MediaPlayerLengthChanged, &VLCMediaPlayer::handleEvent,
                         this);
+    libvlc_event_attach(events, libvlc_MediaPlayerBuffering, &VLCMediaPlayer::handleEvent, this);
+
+    m_timeChangeTimer.setInterval(1000 / kTimeChangesPerSecond);
+    m_timeChangeTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timeChangeTimer, &QTimer::timeout, this,
+            [this] { Q_EMIT mediaPlayerTimeChanged(this); });
+
+    VLCLibrary& library = VLCLibrary::sharedLibrary();
+    if (library.playsSilently())
+        playSilently();
+    connect(&library, &VLCLibrary::soundOutputFailed, this, &VLCMediaPlayer::playSilently);
 
     if (m_videoView && !VLCVideoView::usesNativeWindow()) {
         libvlc_video_set_format_callbacks(m_player, &VLCMediaPlayer::formatCallback, nullptr);
@@ -91,15 +101,19 @@ VLCMediaPlayer::~VLCMediaPlayer()
     libvlc_event_detach(events, libvlc_MediaPlayerTimeChanged, &VLCMediaPlayer::handleEvent, this);
     libvlc_event_detach(events, libvlc_MediaPlayerLengthChanged, &VLCMediaPlayer::handleEvent,
                         this);
+    libvlc_event_detach(events, libvlc_MediaPlayerBuffering, &VLCMediaPlayer::handleEvent, this);
     libvlc_media_player_stop(m_player);
     libvlc_media_player_release(m_player);
 }
 
 void VLCMediaPlayer::handleEvent(const libvlc_event_t* event, void* opaque)
 {
-    // libVLC's thread: post only, never call libVLC from here.
+    // libVLC's thread: post only, never call libVLC from here. The moment of the event is
+    // taken here, so that a busy GUI thread does not make the reported time late.
     auto* self = static_cast<VLCMediaPlayer*>(opaque);
     const quint64 generation = self->m_mediaGeneration.load();
+    const quint64 seekGeneration = self->m_seekGeneration.load();
+    const int64_t stampNs = VLCPlayerClock::steadyNowNs();
     const auto post = [self, generation](auto handler) {
         QMetaObject::invokeMethod(
             self,
@@ -110,44 +124,79 @@ void VLCMediaPlayer::handleEvent(const libvlc_event_t* event, void* opaque)
             Qt::QueuedConnection);
     };
     switch (event->type) {
-    case libvlc_MediaPlayerTimeChanged:
-        post([self] { self->onTimeEvent(); });
+    case libvlc_MediaPlayerTimeChanged: {
+        const int64_t time = event->u.media_player_time_changed.new_time;
+        post([self, time, stampNs, seekGeneration] {
+            self->onTimeEvent(time, stampNs, seekGeneration);
+        });
         break;
+    }
     case libvlc_MediaPlayerLengthChanged: {
         const int64_t length = event->u.media_player_length_changed.new_length;
         post([self, length] { self->onLengthEvent(length); });
         break;
     }
+    case libvlc_MediaPlayerBuffering:
+        if (event->u.media_player_buffering.new_cache >= 100.0f)
+            post([self, seekGeneration] { self->onBufferingDone(seekGeneration); });
+        break;
     default:
-        post([self] { self->onStateEvent(); });
+        post([self, stampNs] { self->onStateEvent(stampNs); });
         break;
     }
 }
 
-void VLCMediaPlayer::onStateEvent()
+void VLCMediaPlayer::onStateEvent(int64_t stampNs)
 {
     const VLCMediaPlayerState now = stateFromLibVLC(libvlc_media_player_get_state(m_player));
+    qCDebug(lcPlayer, "%p: state %d", static_cast<void*>(this), int(now));
+    bool timeSettled = false;
     // A volume or mute set before the Playing event may be lost: apply it again.
     if (now == VLCMediaPlayerState::Playing) {
         applyAudio();
         m_pausedAtEnd = false;
-    } else if (now == VLCMediaPlayerState::Paused) {
-        m_pausedAtEnd = !m_pauseRequested;
-        m_pauseRequested = false;
+        m_clock.playing(stampNs);
+        if (!m_timeChangeTimer.isActive())
+            m_timeChangeTimer.start();
+    } else {
+        m_timeChangeTimer.stop();
+        if (now == VLCMediaPlayerState::Paused) {
+            m_pausedAtEnd = !m_pauseRequested;
+            m_pauseRequested = false;
+            // The picture stopped when libVLC paused: that is the time from now on.
+            m_clock.paused(stampNs, lengthMs());
+            timeSettled = true;
+        }
     }
     if ((m_pausedAtEnd || now == VLCMediaPlayerState::Ended) && !m_sawTime &&
         libvlc_media_player_get_length(m_player) <= 0)
         m_unplayable = true;
     Q_EMIT mediaPlayerStateChanged(this);
+    if (timeSettled && m_media)
+        Q_EMIT mediaPlayerTimeChanged(this);
 }
 
-void VLCMediaPlayer::onTimeEvent()
+void VLCMediaPlayer::onTimeEvent(int64_t libVLCMs, int64_t stampNs, quint64 seekGeneration)
 {
     m_sawTime = true;
     if (m_videoView && VLCVideoView::usesNativeWindow())
         m_videoView->setVideoSize(videoSize());
     onLengthEvent(libvlc_media_player_get_length(m_player));
-    Q_EMIT mediaPlayerTimeChanged(this);
+    const int64_t target = m_clock.seekTargetMs();
+    const bool landed = m_clock.timeReported(libVLCMs, stampNs, seekGeneration);
+    if (landed)
+        qCDebug(lcPlayer, "%p: seek to %lld ms landed at %lld ms, %lld ms after it was sent",
+                static_cast<void*>(this), (long long)target, (long long)libVLCMs,
+                (long long)((stampNs - m_clock.seekStartedNs()) / 1000000));
+    // While playing, the regular time changes carry this report on.
+    if (landed || !m_timeChangeTimer.isActive())
+        Q_EMIT mediaPlayerTimeChanged(this);
+}
+
+void VLCMediaPlayer::onBufferingDone(quint64 seekGeneration)
+{
+    if (m_clock.bufferingDone(seekGeneration))
+        Q_EMIT mediaPlayerTimeChanged(this);
 }
 
 void VLCMediaPlayer::onLengthEvent(int64_t length)
@@ -156,18 +205,43 @@ void VLCMediaPlayer::onLengthEvent(int64_t length)
         m_media->setLength(VLCTime::timeWithInt(length));
 }
 
+int64_t VLCMediaPlayer::lengthMs() const
+{
+    const int64_t length = m_player ? libvlc_media_player_get_length(m_player) : 0;
+    if (length > 0)
+        return length;
+    return m_media ? m_media->length().intValue() : 0;
+}
+
+void VLCMediaPlayer::playSilently()
+{
+    if (!m_player || m_silentAudio)
+        return;
+    m_silentAudio = true;
+    // The media playing now stops decoding its sound (the next ones are opened without it):
+    // libVLC tries no output again. The track list, the volume and the mute stay as they are.
+    if (m_media)
+        libvlc_audio_set_track(m_player, -1);
+}
+
 void VLCMediaPlayer::setMedia(const VLCMediaPtr& media)
 {
     if (!m_player)
         return;
     ++m_mediaGeneration;
+    m_timeChangeTimer.stop();
     libvlc_media_player_stop(m_player);
-    m_seekTargetMs = -1;
+    m_clock.reset();
     m_media = media;
     libvlc_media_t* vlcMedia = nullptr;
     if (media) {
         const QByteArray path = NativeFileName::fileNameToBytes(media->path());
-        vlcMedia = libvlc_media_new_path(VLCLibrary::sharedLibrary().instance(), path.constData());
+        VLCLibrary& library = VLCLibrary::sharedLibrary();
+        vlcMedia = libvlc_media_new_path(library.instance(), path.constData());
+        for (const QByteArray& option : library.mediaOptions()) {
+            if (vlcMedia)
+                libvlc_media_add_option(vlcMedia, option.constData());
+        }
     }
     libvlc_media_player_set_media(m_player, vlcMedia);
     if (vlcMedia)
@@ -196,6 +270,7 @@ void VLCMediaPlayer::play()
     if (now == VLCMediaPlayerState::Ended || now == VLCMediaPlayerState::Error) {
         // An ended input ignores play(); only a fresh one starts.
         libvlc_media_player_stop(m_player);
+        m_clock.reset();
     } else if (now == VLCMediaPlayerState::Paused &&
                (m_pausedAtEnd || m_playRequested || position() >= 0.999f)) {
         // Resuming at the end would only end the input (black picture, state Ended):
@@ -203,12 +278,14 @@ void VLCMediaPlayer::play()
         // stands paused without a pause() or a seek since was paused by libVLC at the end,
         // even when that state event is still on its way.
         libvlc_media_player_set_position(m_player, 0.0f);
+        m_clock.reset();
+        markSeek(0);
+    } else {
+        m_clock.resumed(VLCPlayerClock::steadyNowNs());
     }
     m_pausedAtEnd = false;
     m_sawTime = false;
     m_unplayable = false;
-    // Nothing is carried on from a time read before a pause; a seek still under way stays.
-    markSeek(m_seekTargetMs);
     libvlc_media_player_play(m_player);
     m_playRequested = true;
 }
@@ -228,7 +305,9 @@ void VLCMediaPlayer::stop()
         return;
     m_pausedAtEnd = false;
     m_playRequested = false;
+    m_timeChangeTimer.stop();
     libvlc_media_player_stop(m_player);
+    m_clock.reset();
 }
 
 bool VLCMediaPlayer::isPlaying() const
@@ -249,11 +328,11 @@ float VLCMediaPlayer::position() const
 {
     if (!m_player || !m_media)
         return 0;
-    const float position = std::max(0.0f, libvlc_media_player_get_position(m_player));
-    const int64_t length = libvlc_media_player_get_length(m_player);
-    if (length <= 0 || (state() != VLCMediaPlayerState::Playing && m_seekTargetMs < 0))
-        return position;
-    return std::clamp(float(double(time().intValue()) / double(length)), 0.0f, 1.0f);
+    const int64_t length = lengthMs();
+    const VLCTime now = time();
+    if (length <= 0 || !now.isValid())
+        return std::max(0.0f, libvlc_media_player_get_position(m_player));
+    return std::clamp(float(double(now.intValue()) / double(length)), 0.0f, 1.0f);
 }
 
 void VLCMediaPlayer::setPosition(float position)
@@ -261,9 +340,14 @@ void VLCMediaPlayer::setPosition(float position)
     if (m_player && m_media) {
         m_pausedAtEnd = false;
         const float target = std::clamp(position, 0.0f, 1.0f);
+        const int64_t length = lengthMs();
+        if (length > 0) {
+            // By time, so that the target the clock reports is the one libVLC goes to.
+            setTime(VLCTime::timeWithInt(int64_t(double(target) * double(length))));
+            return;
+        }
+        markSeek(0);
         libvlc_media_player_set_position(m_player, target);
-        const int64_t length = libvlc_media_player_get_length(m_player);
-        markSeek(length > 0 ? int64_t(double(target) * double(length)) : -1);
     }
 }
 
@@ -271,42 +355,29 @@ VLCTime VLCMediaPlayer::time() const
 {
     if (!m_player || !m_media)
         return VLCTime::noTime();
-    const int64_t time = libvlc_media_player_get_time(m_player);
-    if (time < 0)
-        return VLCTime::noTime();
-    if (m_seekTargetMs >= 0) {
-        if (std::abs(time - m_seekTargetMs) > kSeekLandedMs &&
-            m_sinceSeek.elapsed() < kSeekGiveUpMs)
-            return VLCTime::timeWithInt(m_seekTargetMs);
-        m_seekTargetMs = -1;
+    const int64_t now = VLCPlayerClock::steadyNowNs();
+    if (m_clock.isSeeking() && now - m_clock.seekStartedNs() > kSeekGiveUpNs) {
+        qCDebug(lcPlayer, "seek to %lld ms did not land", (long long)m_clock.seekTargetMs());
+        m_clock.abandonSeek();
     }
-    if (m_seeking && m_lastLibVLCTime < 0)
-        m_lastLibVLCTime = time;
-    if (time != m_lastLibVLCTime) {
-        m_seeking = false;
-        m_lastLibVLCTime = time;
-        m_sinceLastLibVLCTime.start();
-        return VLCTime::timeWithInt(time);
-    }
-    if (m_seeking)
-        return VLCTime::timeWithInt(time);
-    if (state() != VLCMediaPlayerState::Playing || !m_sinceLastLibVLCTime.isValid())
-        return VLCTime::timeWithInt(time);
-    // At most one step on: a stalled input does not run away.
-    const int64_t carried =
-        std::min<int64_t>(int64_t(m_sinceLastLibVLCTime.elapsed() * m_rate), 500);
-    int64_t length = libvlc_media_player_get_length(m_player);
-    return VLCTime::timeWithInt(length > 0 ? std::min(time + carried, length) : time + carried);
+    const int64_t libVLCTime = libvlc_media_player_get_time(m_player);
+    const int64_t time =
+        m_clock.timeAt(now, state() == VLCMediaPlayerState::Playing, libVLCTime, lengthMs());
+    return time < 0 ? VLCTime::noTime() : VLCTime::timeWithInt(time);
+}
+
+bool VLCMediaPlayer::isSeeking() const
+{
+    // Asking for the time gives up a seek that takes too long.
+    time();
+    return m_clock.isSeeking();
 }
 
 void VLCMediaPlayer::markSeek(int64_t targetMs)
 {
     // Only play() itself keeps its request; any other seek moves the player off the end.
     m_playRequested = false;
-    m_seeking = true;
-    m_lastLibVLCTime = -1;
-    m_seekTargetMs = targetMs;
-    m_sinceSeek.start();
+    m_clock.seekStarted(targetMs, ++m_seekGeneration);
 }
 
 void VLCMediaPlayer::setTime(const VLCTime& time)
@@ -315,8 +386,10 @@ void VLCMediaPlayer::setTime(const VLCTime& time)
         return;
     m_pausedAtEnd = false;
     const int64_t target = std::max<int64_t>(0, time.intValue());
-    libvlc_media_player_set_time(m_player, target);
+    // Tagged before libVLC is asked: it repeats the target at once, and that echo must not
+    // count as the landing.
     markSeek(target);
+    libvlc_media_player_set_time(m_player, target);
 }
 
 VLCTime VLCMediaPlayer::remainingTime() const
@@ -324,9 +397,7 @@ VLCTime VLCMediaPlayer::remainingTime() const
     const VLCTime now = time();
     if (!m_media || !now.isValid())
         return VLCTime::noTime();
-    int64_t length = libvlc_media_player_get_length(m_player);
-    if (length <= 0)
-        length = m_media->length().intValue();
+    const int64_t length = lengthMs();
     if (length <= 0)
         return VLCTime::noTime();
     return VLCTime::timeWithInt(std::min<int64_t>(0, now.intValue() - length));
@@ -336,6 +407,7 @@ void VLCMediaPlayer::setRate(float rate)
 {
     // get_rate reads the old rate for up to half a second: answer the rate asked for.
     m_rate = rate;
+    m_clock.setRate(rate, VLCPlayerClock::steadyNowNs());
     if (m_player)
         libvlc_media_player_set_rate(m_player, rate);
 }
@@ -397,7 +469,7 @@ void VLCMediaPlayer::jumpForward(int seconds)
     if (!now.isValid())
         return;
     int64_t target = now.intValue() + int64_t(seconds) * 1000;
-    const int64_t length = libvlc_media_player_get_length(m_player);
+    const int64_t length = lengthMs();
     if (length > 0)
         target = std::min(target, length);
     setTime(VLCTime::timeWithInt(target));

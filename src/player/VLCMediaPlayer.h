@@ -1,11 +1,12 @@
 #pragma once
 
+#include "VLCPlayerClock.h"
 #include "VXLPlayerInterface.h"
 
-#include <QElapsedTimer>
 #include <QImage>
 #include <QMutex>
 #include <QPointer>
+#include <QTimer>
 
 #include <atomic>
 #include <vector>
@@ -16,7 +17,9 @@ class VLCVideoView;
 
 // The libVLC player behind the player interface. One per video view, on the GUI thread.
 // libVLC reports on its own threads; those callbacks only post to this object, and every
-// libVLC call is made from the GUI thread.
+// libVLC call is made from the GUI thread. While it plays, the player reports a time change
+// at the frame rate (libVLC itself reports about three a second); nothing runs while it is
+// paused.
 class VLCMediaPlayer : public VXLPlayerInterface
 {
     Q_OBJECT
@@ -58,18 +61,26 @@ public:
 
     bool saveVideoSnapshotAt(const QString& path, int width, int height) override;
 
+    bool isSeeking() const override;
+
+    // Time changes a second while playing.
+    static constexpr int kTimeChangesPerSecond = 30;
+
     VLCVideoView* videoView() const { return m_videoView; }
     // libVLC's own player: tests read back what libVLC itself applied (rate, mute, volume).
     libvlc_media_player_t* libVLCPlayer() const { return m_player; }
 
 private:
     static void handleEvent(const libvlc_event_t* event, void* opaque);
-    void onStateEvent();
-    void onTimeEvent();
+    void onStateEvent(int64_t stampNs);
+    void onTimeEvent(int64_t libVLCMs, int64_t stampNs, quint64 seekGeneration);
+    void onBufferingDone(quint64 seekGeneration);
     void onLengthEvent(int64_t length);
     void attachVideoOutput();
     void applyAudio();
-    void markSeek(int64_t targetMs = -1);
+    void playSilently();
+    void markSeek(int64_t targetMs);
+    int64_t lengthMs() const;
 
     // Memory rendering (no native window): libVLC decodes into m_buffer.
     static unsigned formatCallback(void** opaque, char* chroma, unsigned* width, unsigned* height,
@@ -92,19 +103,14 @@ private:
     // and no length. Such a media reports the error state.
     bool m_sawTime = false;
     bool m_unplayable = false;
+    bool m_silentAudio = false;
 
-    // libVLC's time moves in steps of about a third of a second; between steps the time of
-    // a playing media is carried on by the clock, so two players can be compared and aligned.
-    mutable int64_t m_lastLibVLCTime = -1;
-    // After a seek libVLC reads the target until the input has really moved: nothing is
-    // carried on before that.
-    mutable bool m_seeking = false;
-    mutable QElapsedTimer m_sinceLastLibVLCTime;
-    // libVLC's input takes a seek on its own thread, late when the machine is busy; until its
-    // time is near the target, the player reports the target, so a partner aligned to it in
-    // the meantime goes where the master is going rather than where it was.
-    mutable int64_t m_seekTargetMs = -1;
-    mutable QElapsedTimer m_sinceSeek;
+    // Read by time(), which is const for the callers but moves the clock's floor.
+    mutable VLCPlayerClock m_clock;
+    // Bumped by every seek: libVLC's reports are tagged with it on libVLC's thread.
+    std::atomic<quint64> m_seekGeneration{0};
+    // The frame-rate time changes while playing.
+    QTimer m_timeChangeTimer;
     bool m_muted = false;
     int m_volume = 100;
 

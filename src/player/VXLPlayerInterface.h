@@ -73,7 +73,13 @@ public:
     // returns; JPEG for a ".jpg"/".jpeg" path. Answers false when nothing was written.
     virtual bool saveVideoSnapshotAt(const QString& path, int width, int height) = 0;
 
+    // A seek was sent and the player does not play from its target yet; time() answers the
+    // target meanwhile.
+    virtual bool isSeeking() const { return false; }
+
 Q_SIGNALS:
     void mediaPlayerStateChanged(VXLPlayerInterface* player);
+    // Regularly while playing (the position display follows every third), and once when a
+    // pause or a seek settles the time.
     void mediaPlayerTimeChanged(VXLPlayerInterface* player);
 };

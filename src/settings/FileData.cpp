@@ -15,7 +15,7 @@
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcSettings, "vexlo.settings")
+Q_LOGGING_CATEGORY(lcSettings, "vexlo.settings", QtWarningMsg)
 
 bool readRecordFile(const QString& path, _FILEDATA* record, bool exactSize, QString* reason)
 {

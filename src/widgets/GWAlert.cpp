@@ -1,9 +1,19 @@
 #include "GWAlert.h"
 
+#include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace {
+
+const QString& alertStyleSheet()
+{
+    static const QString sheet = [] {
+        QFile file(QStringLiteral(":/styles/alert.qss"));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }();
+    return sheet;
+}
 
 std::function<void(QMessageBox*)>& alertHook()
 {
@@ -18,6 +28,9 @@ void showAlertSheet(QWidget* window, const QString& message, const QString& info
 {
     auto* box = new QMessageBox(QMessageBox::Warning, message, message, QMessageBox::Ok, window);
     box->setInformativeText(informativeText);
+    // The box's own sheet wins over the window's: a window's label colour, meant for its dark
+    // boxes, must not reach the alert's light one.
+    box->setStyleSheet(alertStyleSheet());
     box->button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     box->setWindowModality(window ? Qt::WindowModal : Qt::ApplicationModal);
     box->setAttribute(Qt::WA_DeleteOnClose);

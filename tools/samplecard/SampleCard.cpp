@@ -1,6 +1,7 @@
 #include "samplecard/SampleCard.h"
 
 #include "samplecard/DriveRecordLog.h"
+#include "samplecard/FrameCode.h"
 #include "samplecard/RecordingWriter.h"
 #include "samplecard/SimulatedDrive.h"
 
@@ -50,8 +51,23 @@ QDateTime localNameTime(const QString& baseName)
 
 } // namespace
 
+QString frameCodeStripSource(int width, int height, int rate)
+{
+    // Bit b of the frame number N lies in cell 15 - b (geq counts the frames in N).
+    const QString bit = QStringLiteral("mod(floor(N/pow(2\\,%1-floor(X*%2/W)))\\,2)")
+                            .arg(kFrameCodeBits - 1)
+                            .arg(kFrameCodeBits);
+    return QStringLiteral("color=c=black:size=%1x%2:rate=%3,format=gray,"
+                          "geq=lum='255*if(lt(Y\\,H/2)\\,%4\\,1-%4)'")
+        .arg(width)
+        .arg(height / kFrameCodeStripDivisor)
+        .arg(rate)
+        .arg(bit);
+}
+
 bool makeTestVideo(const VideoOptions& options, const QString& outputPath, QString* error)
 {
+    constexpr int kRate = 30;
     QStringList args{
         QStringLiteral("-nostdin"),
         QStringLiteral("-v"),
@@ -60,18 +76,27 @@ bool makeTestVideo(const VideoOptions& options, const QString& outputPath, QStri
         QStringLiteral("-f"),
         QStringLiteral("lavfi"),
         QStringLiteral("-i"),
-        QStringLiteral("%1=size=%2x%3:rate=30")
+        QStringLiteral("%1=size=%2x%3:rate=%4")
             .arg(options.withSound ? QStringLiteral("testsrc2") : QStringLiteral("testsrc"))
             .arg(options.width)
-            .arg(options.height)};
+            .arg(options.height)
+            .arg(kRate)};
+    // The frame number strip, overlaid on the bottom edge of every picture.
+    args << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i")
+         << frameCodeStripSource(options.width, options.height, kRate);
     if (options.withSound)
         args << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i")
              << QStringLiteral("sine=frequency=440:sample_rate=48000");
+    args << QStringLiteral("-filter_complex")
+         << QStringLiteral("[0:v][1:v]overlay=0:main_h-overlay_h:shortest=1,format=yuv420p[v]")
+         << QStringLiteral("-map") << QStringLiteral("[v]");
+    if (options.withSound)
+        args << QStringLiteral("-map") << QStringLiteral("2:a");
     args << QStringLiteral("-t") << QString::number(options.seconds) << QStringLiteral("-brand")
          << QStringLiteral("avc1") << QStringLiteral("-c:v") << QStringLiteral("libx264")
          << QStringLiteral("-preset") << QStringLiteral("ultrafast") << QStringLiteral("-b:v")
          << QStringLiteral("%1k").arg(options.kilobitsPerSecond) << QStringLiteral("-g")
-         << QStringLiteral("30") << QStringLiteral("-pix_fmt") << QStringLiteral("yuv420p");
+         << QStringLiteral("30");
     if (options.withSound)
         args << QStringLiteral("-c:a") << QStringLiteral("aac") << QStringLiteral("-b:a")
              << QStringLiteral("48k");

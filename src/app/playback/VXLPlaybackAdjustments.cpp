@@ -1,8 +1,7 @@
 // The control strip's adjustments of both players: ten-second jumps, 1x/2x speed and the
 // volume steps.
+#include "PlaybackLog.h"
 #include "VXLPlaybackController.h"
-
-#include <QDebug>
 
 #include <algorithm>
 
@@ -37,8 +36,8 @@ void VXLPlaybackController::movePartnerWithMaster(int64_t targetMs)
 void VXLPlaybackController::jumpForward()
 {
     const VLCTime remaining = m_player1->remainingTime();
-    qDebug("[%s] _player1.time=%s,remainingTime.stringValue=%s", "D ",
-           qPrintable(m_player1->time().stringValue()), qPrintable(remaining.stringValue()));
+    qCDebug(lcPlayback, "[%s] _player1.time=%s,remainingTime.stringValue=%s", "D ",
+            qPrintable(m_player1->time().stringValue()), qPrintable(remaining.stringValue()));
     if (m_moving || !m_player1->media())
         return;
     const int64_t lengthMs = m_player1->media()->length().intValue();
@@ -71,8 +70,13 @@ void VXLPlaybackController::jumpBackward()
         }
     } else {
         m_moving = true;
-        m_movingPosition = m_playInfo->position();
         const int64_t targetMs = m_player1->time().intValue() - kJumpSeconds * 1000;
+        // The position shown during the move is where the jump goes, as for a jump forward:
+        // a paused master reports no time changes afterwards, and the slider would stay
+        // where the jump started.
+        const int64_t lengthMs = m_player1->media()->length().intValue();
+        m_movingPosition = lengthMs > 0 ? double(targetMs) / double(lengthMs) : 0;
+        m_playInfo->setPosition(m_movingPosition);
         m_player1->jumpBackward(kJumpSeconds);
         movePartnerWithMaster(targetMs);
         syncVideoPositionDelay(0.3);
@@ -84,18 +88,24 @@ void VXLPlaybackController::increaseSpeed()
 {
     if (!m_player1->media() || m_playInfo->speed() + 1 > kMaxSpeed)
         return;
+    // A partner running briefly faster or slower to catch up goes back to the common rate
+    // first.
+    m_alignment.cancel();
     for (VXLPlayerInterface* player : {m_player1, m_player2})
         player->setRate(player->rate() + 1);
     m_playInfo->setSpeed(m_playInfo->speed() + 1);
+    m_alignment.setRate(float(m_playInfo->speed()));
 }
 
 void VXLPlaybackController::decreaseSpeed()
 {
     if (!m_player1->media() || m_playInfo->speed() <= 1)
         return;
+    m_alignment.cancel();
     for (VXLPlayerInterface* player : {m_player1, m_player2})
         player->setRate(player->rate() - 1);
     m_playInfo->setSpeed(m_playInfo->speed() - 1);
+    m_alignment.setRate(float(m_playInfo->speed()));
 }
 
 void VXLPlaybackController::volumeUp()

@@ -1,8 +1,7 @@
 #include "VXLPlaybackController.h"
 
+#include "PlaybackLog.h"
 #include "library/VXLMediaList.h"
-
-#include <QDebug>
 
 #include <algorithm>
 #include <cmath>
@@ -12,7 +11,6 @@ namespace {
 // Thresholds of the end of a recording.
 constexpr double kEndedPausedPosition = 0.95; // a paused master at or past it has ended
 constexpr double kAtEndPosition = 0.998;      // the play button's and the slider's "end"
-constexpr double kAlignmentToleranceMs = 150;
 
 bool isPaused(const VXLPlayerInterface* player)
 {
@@ -31,8 +29,10 @@ VXLPlaybackController::VXLPlaybackController(VXLPlayerInterface* player1,
                                              VXLPlayInfo* playInfo, VXLPlaybackView* view,
                                              QObject* parent)
     : QObject(parent), m_player1(player1), m_player2(player2), m_mediaList(mediaList),
-      m_playInfo(playInfo), m_view(view)
+      m_playInfo(playInfo), m_view(view), m_alignment(player1, player2)
 {
+    connect(&m_alignment, &VXLPartnerAlignment::aligned, this,
+            &VXLPlaybackController::partnerAligned);
     // One extraction at a time: they all fill the same drive-data holder.
     m_extractionPool.setMaxThreadCount(1);
 
@@ -68,6 +68,7 @@ void VXLPlaybackController::setDriveDataExtractor(DriveDataExtractor extractor)
 void VXLPlaybackController::setTimeScale(double scale)
 {
     m_timeScale = scale;
+    m_alignment.setTimeScale(scale);
 }
 
 void VXLPlaybackController::setOpeningTimeout(double seconds)
@@ -99,6 +100,7 @@ bool VXLPlaybackController::playAtIndex(qsizetype index)
     index = std::clamp<qsizetype>(index, 0, m_mediaList->count() - 1);
     m_waitingForPlayStart = true;
     const quint64 opening = ++m_opening;
+    m_alignment.cancel();
 
     for (VXLPlayerInterface* player : {m_player1, m_player2}) {
         player->stop();
@@ -183,6 +185,7 @@ void VXLPlaybackController::initMediaControlView()
     m_view->resetVideoScale();
     m_view->updateSideViewButton();
     m_playInfo->setSpeed(1.0);
+    m_alignment.setRate(1.0f);
     m_player1->setRate(1.0f);
     m_player2->setRate(1.0f);
     m_playInfo->setPosition(0);
@@ -193,6 +196,7 @@ void VXLPlaybackController::stopPlay()
 {
     // Whatever was opening is dropped: its late extraction result and timeout do nothing.
     ++m_opening;
+    m_alignment.cancel();
     m_waitingForPlayStart = false;
     m_preparingPlayNext = false;
     m_playNextTimer.stop();
@@ -266,7 +270,8 @@ void VXLPlaybackController::checkOpening(quint64 opening)
 void VXLPlaybackController::failOpening(VXLPlayerInterface* player)
 {
     const QString path = player->media()->path();
-    qWarning("cannot play %s", qPrintable(path));
+    qCWarning(lcPlayback, "cannot play %s", qPrintable(path));
+    m_alignment.cancel();
 
     if (player == m_player2 && m_player1->media() &&
         m_player1->state() != VLCMediaPlayerState::Error) {
@@ -379,27 +384,21 @@ void VXLPlaybackController::syncVideoPositionDelay(double seconds)
     const quint64 opening = m_opening;
     QTimer::singleShot(delayMs(seconds), this, [this, opening] {
         m_moving = false;
+        // A standing master reports no more time changes: show where it stands now.
+        if (opening == m_opening && m_player1->media() && !m_player1->isPlaying())
+            m_playInfo->setPosition(m_player1->position());
+        // The partner is given the master's position: brought to the frame the master shows
+        // and checked there (a seek sent now would land behind a playing master).
         if (opening == m_opening && m_player1->media() && m_player2->media())
-            alignPartner();
+            m_alignment.align();
     });
-}
-
-void VXLPlaybackController::alignPartner()
-{
-    // A seek restarts decoding and costs a few hundred milliseconds: a partner that already
-    // stands (or is still seeking) where the master is, is left alone.
-    const float target = m_player1->position();
-    const int64_t length = m_player1->media()->length().intValue();
-    const double gapMs = std::abs(double(target - m_player2->position())) * double(length);
-    if (length <= 0 || gapMs > kAlignmentToleranceMs)
-        m_player2->setPosition(target);
 }
 
 void VXLPlaybackController::changeAndPlay(qsizetype selectedRow)
 {
-    qDebug("selectedRow=%ld,mediaIndex=%ld,isPlaying=%d,count=%ld", long(selectedRow),
-           long(m_mediaIndex), int(m_player1->isPlaying()),
-           long(m_mediaList ? m_mediaList->count() : 0));
+    qCDebug(lcPlayback, "selectedRow=%ld,mediaIndex=%ld,isPlaying=%d,count=%ld", long(selectedRow),
+            long(m_mediaIndex), int(m_player1->isPlaying()),
+            long(m_mediaList ? m_mediaList->count() : 0));
     // A master without media (its opening failed) is opened again too.
     if (selectedRow != m_mediaIndex || !m_player1->media()) {
         playAtIndex(std::max<qsizetype>(0, selectedRow));
@@ -456,7 +455,8 @@ void VXLPlaybackController::clickPlayButton()
 
 void VXLPlaybackController::videoPositionSliderMoved(double value)
 {
-    qDebug("[%s] position slider moved:%lf <=> %lf", "D ", m_playInfo->position(), value);
+    qCDebug(lcPlayback, "[%s] position slider moved:%lf <=> %lf", "D ", m_playInfo->position(),
+            value);
     m_playInfo->setIsPlaying(isPlaying(m_player1));
     if (m_moving)
         return;
@@ -486,6 +486,7 @@ void VXLPlaybackController::swapPlayer()
     if (m_swapping || !isPlaying(m_player1) || !isPlaying(m_player2))
         return;
     m_swapping = true;
+    m_alignment.cancel();
     const float position = m_player1->position();
 
     m_player1->pause();
@@ -509,6 +510,8 @@ void VXLPlaybackController::swapPlayer()
             return;
         m_player1->setPosition(position);
         m_player2->setPosition(position);
+        // Both seeks land at their own moments: the partner is checked against the master.
+        m_alignment.align();
     });
 
     // Silent while the two reopen and find the old position; sound comes back afterwards.

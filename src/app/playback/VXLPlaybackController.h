@@ -1,5 +1,6 @@
 #pragma once
 
+#include "VXLPartnerAlignment.h"
 #include "VXLPlayInfo.h"
 #include "VXLPlaybackView.h"
 #include "player/VXLPlayerInterface.h"
@@ -107,11 +108,13 @@ Q_SIGNALS:
     // An opening ended: both players play (started true) or it failed (false). A recording
     // that fails after its opening is reported through VXLPlaybackView::openingFailed only.
     void openingFinished(bool started);
+    // The partner was brought to the master after a move; gapMs is what was left (master
+    // minus partner, as the players tell their times).
+    void partnerAligned(double gapMs);
 
 private:
     int delayMs(double seconds) const;
     void updateVideoViewsVisibility();
-    void alignPartner();
     void startOrUpdateAudio();
     void finishDriveDataAndStart(quint64 opening);
     void checkOpening(quint64 opening);
@@ -139,6 +142,7 @@ private:
     // Counts openings; late work of a dropped opening sees a newer number and does nothing.
     quint64 m_opening = 0;
 
+    VXLPartnerAlignment m_alignment;
     QTimer m_playStopTimer;
     // The scheduled playNext; one at a time, dropped by a new opening.
     QTimer m_playNextTimer;

@@ -3,7 +3,11 @@
 #include "VXLMapView.h"
 
 #include <QDebug>
+#include <QLoggingCategory>
 #include <QVBoxLayout>
+
+// The window's frame when it opens, for diagnostics: "vexlo.map.info=true".
+Q_LOGGING_CATEGORY(lcMapWindow, "vexlo.map", QtWarningMsg)
 
 VXLMapWindowController::VXLMapWindowController(QWidget* parent) : QWidget(parent, Qt::Window)
 {
@@ -22,7 +26,7 @@ void VXLMapWindowController::windowDidLoad()
 {
     QString frame;
     QDebug(&frame) << frameGeometry();
-    qInfo("%s", qPrintable(frame));
+    qCInfo(lcMapWindow, "%s", qPrintable(frame));
 }
 
 QPoint VXLMapWindowController::topLeftRightOf(const QRect& callerFrame)

@@ -15,7 +15,7 @@
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcBinder, "vexlo.settings.ui")
+Q_LOGGING_CATEGORY(lcBinder, "vexlo.settings.ui", QtWarningMsg)
 
 bool isBindable(const QWidget* control)
 {

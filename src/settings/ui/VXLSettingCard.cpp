@@ -8,7 +8,7 @@
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcSettingCard, "vexlo.settings.ui")
+Q_LOGGING_CATEGORY(lcSettingCard, "vexlo.settings.ui", QtWarningMsg)
 
 const QString kCardVolumeName = QStringLiteral("ZUVA");
 

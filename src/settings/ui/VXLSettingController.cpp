@@ -22,7 +22,7 @@
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcSettingWindow, "vexlo.settings.ui")
+Q_LOGGING_CATEGORY(lcSettingWindow, "vexlo.settings.ui", QtWarningMsg)
 
 const QString kLoadingTitle = QStringLiteral("Loading...");
 const QString kInvalidInputTitle = QStringLiteral("ZUVA");
