@@ -216,8 +216,9 @@ TEST(PlaybackController, SwapExchangesTheRecordingsAndKeepsThePosition)
     EXPECT_FALSE(rig.player2.isMuted());
 }
 
-// After a slider move the partner is sent to the master's position 0.3 s later, once the
-// master's own seek has landed: not before, and right after.
+// After a slider move the partner's alignment with the master starts 0.3 s later, once the
+// master's own seek has landed: not before, and right after (the partner, a few frames
+// behind, is sent ahead to meet the master).
 TEST(PlaybackController, SliderMoveRealignsThePartnerAfterThreeTenthsOfASecond)
 {
     Rig rig({F1, R1});
@@ -245,7 +246,7 @@ TEST(PlaybackController, SliderMoveRealignsThePartnerAfterThreeTenthsOfASecond)
                        [&] { partnerAfter = rig.player2.position(); });
     ASSERT_TRUE(QTest::qWaitFor([&] { return partnerAfter >= 0; }));
     EXPECT_FLOAT_EQ(partnerBefore, 0.5f) << "re-aligned before 0.3 s";
-    EXPECT_FLOAT_EQ(partnerAfter, master) << "not re-aligned right after 0.3 s";
+    EXPECT_GT(partnerAfter, master) << "not re-aligned right after 0.3 s";
 }
 
 TEST(PlaybackController, RefusesASecondOpeningWhileTheFirstWaits)
