@@ -6,11 +6,13 @@
 #include "driverecords/ui/VXLSettingForFlashDataViewController.h"
 #include "driverecords/ui/VXLSettingForObdDriveInfoViewController.h"
 #include "settings/ui/VXLSettingController.h"
+#include "support/TempDir.h"
 #include "ui_VXLMainWindow.h"
 #include "widgets/GWAlert.h"
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -47,6 +49,25 @@ TEST(WindowRouter, SettingsWindowByNameAndFromTheMenu)
     auto* second = qobject_cast<VXLSettingController*>(router.lastDialogController());
     ASSERT_NE(second, nullptr);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !second->isLoading(); }));
+}
+
+// A card folder given at launch (vexlo --card DIR) is the card the settings window reads, even
+// where no removable volume is mounted at all.
+TEST(WindowRouter, CardFolderGivenAtLaunchIsTheSettingsWindowsCard)
+{
+    const QString sample = qEnvironmentVariable("VEXLO_BINARY_DIR") + "/sample-card/config.bin";
+    QFile factory(sample);
+    ASSERT_TRUE(factory.open(QIODevice::ReadOnly)) << qPrintable(sample);
+    TempDir card;
+    const QString config = card.write("config.bin", factory.readAll());
+
+    VXLApplication application({card.path()});
+    auto* settings = qobject_cast<VXLSettingController*>(
+        application.router().showWindowNamed(QStringLiteral("settings")));
+    ASSERT_NE(settings, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !settings->isLoading(); }));
+    EXPECT_EQ(QDir(settings->settingFilePath()), QDir(config));
+    EXPECT_TRUE(settings->windowTitle().endsWith(" : " + settings->settingFilePath()));
 }
 
 // `vexlo --window obd-settings` opens the settings window on its OBD page, also when the OBD
