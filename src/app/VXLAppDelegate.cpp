@@ -309,6 +309,13 @@ void VXLAppDelegate::mediaListChanged()
     m_rightViewMode = 0;
     updateSideViewButton();
     m_mediaListModel->reload();
+    if (const qsizetype leftOut = m_mediaList->leftOutCount(); leftOut > 0) {
+        // The list stops at its limit on a huge folder: the user is told it is incomplete.
+        showAlertSheet(m_window, localizedString(QStringLiteral("msg.media_list_limit")),
+                       localizedString(QStringLiteral("msg.media_list_limit_detail"))
+                           .arg(m_mediaList->count())
+                           .arg(leftOut));
+    }
     if (m_playFirstWhenScanned) {
         m_playFirstWhenScanned = false;
         if (m_mediaList->count() > 0) {

@@ -2,12 +2,16 @@
 #include "app/VXLApplication.h"
 #include "app/playback/VXLPlayInfo.h"
 #include "app/playback/VXLPlaybackController.h"
+#include "library/MediaDirectoryWalk.h"
 #include "library/VXLMediaList.h"
 #include "support/SignalWait.h"
 #include "support/TempDir.h"
+#include "widgets/GWAlert.h"
 #include "widgets/GWImageButton.h"
 
+#include <QDateTime>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTableView>
 
@@ -58,6 +62,34 @@ TEST(WindowOpenPanel, ChoosesOneFolderAndScansIt)
     EXPECT_EQ(scanned.count(), 1);
     EXPECT_EQ(delegate.mediaList()->directoryPath(), card.path());
     EXPECT_EQ(delegate.mediaList()->count(), 1);
+}
+
+// A folder with more recordings than the list holds: the list stops at its limit and the
+// window says how many were left out.
+TEST(WindowOpenPanel, AListCutShortAtItsLimitSaysSo)
+{
+    TempDir card;
+    const QDateTime start(QDate(2023, 4, 15), QTime(0, 0));
+    const qsizetype extra = 3;
+    for (qsizetype i = 0; i < MediaDirectoryWalk::kMaxMedias + extra; ++i) {
+        card.write(start.addSecs(60 * i).toString(u"'DCIM/alwa_'yyyyMMdd_HHmmss'_F.MP4'"));
+    }
+    QStringList alerts;
+    setAlertHookForTesting([&](QMessageBox* box) {
+        alerts << box->text() + " / " + box->informativeText();
+        box->accept();
+    });
+    VXLApplication application;
+    VXLAppDelegate& delegate = application.delegate();
+    QSignalSpy scanned(delegate.mediaList(), &VXLMediaList::mediaListChanged);
+    delegate.openMediaDirectory(card.path());
+    ASSERT_TRUE(waitForSignals(scanned, 1, 60000));
+    setAlertHookForTesting({});
+    EXPECT_EQ(delegate.mediaList()->count(), MediaDirectoryWalk::kMaxMedias);
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_TRUE(alerts[0].contains(QString::number(MediaDirectoryWalk::kMaxMedias)))
+        << qPrintable(alerts[0]);
+    EXPECT_TRUE(alerts[0].contains("3 more")) << qPrintable(alerts[0]);
 }
 
 // The sample card played through the list: a double click opens a pair with both views
