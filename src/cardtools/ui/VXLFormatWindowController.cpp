@@ -9,7 +9,6 @@
 #include "widgets/LocalizedString.h"
 
 #include <QCloseEvent>
-#include <QScreen>
 
 namespace {
 
@@ -99,14 +98,7 @@ void VXLFormatWindowController::windowDidLoad()
 void VXLFormatWindowController::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (m_centred || parentWidget())
-        return;
-    m_centred = true;
-    if (const QScreen* screen = this->screen()) {
-        const QRect visible = screen->availableGeometry();
-        move(visible.topLeft() +
-             QPoint((visible.width() - width()) / 2, (visible.height() - height()) / 2));
-    }
+    centreCardWindowOnce(this, m_centred);
 }
 
 void VXLFormatWindowController::closeEvent(QCloseEvent* event)

@@ -10,7 +10,6 @@
 
 #include <QFileDialog>
 #include <QLocale>
-#include <QScreen>
 #include <QTimer>
 
 VXLTimeSetupController::VXLTimeSetupController(const BlockDeviceSource& source, QWidget* parent)
@@ -47,14 +46,7 @@ void VXLTimeSetupController::windowDidLoad()
 void VXLTimeSetupController::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (m_centred || parentWidget())
-        return;
-    m_centred = true;
-    if (const QScreen* screen = this->screen()) {
-        const QRect visible = screen->availableGeometry();
-        move(visible.topLeft() +
-             QPoint((visible.width() - width()) / 2, (visible.height() - height()) / 2));
-    }
+    centreCardWindowOnce(this, m_centred);
 }
 
 void VXLTimeSetupController::onInitDIalog()
