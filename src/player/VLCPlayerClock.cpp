@@ -111,6 +111,13 @@ void VLCPlayerClock::paused(int64_t stampNs, int64_t lengthMs)
 {
     if (m_seekTargetMs >= 0) {
         m_frozenMs = m_seekTargetMs;
+        // Paused right after a seek whose buffering is already done: no report follows while
+        // paused, and the target is what the picture shows.
+        if (m_seekBuffered) {
+            m_floorMs = m_frozenMs;
+            m_seekTargetMs = -1;
+            m_seekBuffered = false;
+        }
         return;
     }
     if (m_anchorMs < 0)

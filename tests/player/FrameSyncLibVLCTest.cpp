@@ -207,8 +207,10 @@ TEST(PlaybackWithLibVLC, AJumpBackFromTheEndTakesBothPlayersAndTheSlider)
     pair.controller.videoPositionSliderMoved(0.93);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
+            // Both also stand for a moment right after the move, until both seeks landed.
             return pair.player1.state() == VLCMediaPlayerState::Paused &&
-                   pair.player2.state() == VLCMediaPlayerState::Paused;
+                   pair.player2.state() == VLCMediaPlayerState::Paused &&
+                   pair.player1.position() > 0.98f;
         },
         15000));
     const double atEnd = double(pair.player1.time().intValue());

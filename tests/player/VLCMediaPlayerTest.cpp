@@ -2,6 +2,7 @@
 #include "PlayerTiming.h"
 #include "app/playback/VXLPlaybackController.h"
 #include "library/VXLMediaList.h"
+#include "player/VLCPlayerClock.h"
 #include "player/VLCVideoView.h"
 
 #include "support/TempDir.h"
@@ -93,6 +94,28 @@ TEST(VLCTime, StringValueCountsWholeSeconds)
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.time.stringValue(), QString(c.text)) << c.time.intValue();
+}
+
+// A seek sent to a player that is being paused lands whichever of the two libVLC reports
+// first: the end of the seek's buffering or the pause. Either way the paused player stands
+// at the target, and no time report (there is none while paused) is waited for.
+TEST(VLCPlayerClock, ASeekAndAPauseLandInEitherOrder)
+{
+    for (const bool pausedFirst : {true, false}) {
+        SCOPED_TRACE(pausedFirst ? "paused first" : "buffered first");
+        VLCPlayerClock clock;
+        clock.timeReported(1000, 0, 0);
+        clock.seekStarted(5000, 1);
+        if (pausedFirst) {
+            clock.paused(1, 60000);
+            EXPECT_TRUE(clock.bufferingDone(1));
+        } else {
+            EXPECT_FALSE(clock.bufferingDone(1));
+            clock.paused(1, 60000);
+        }
+        EXPECT_FALSE(clock.isSeeking());
+        EXPECT_EQ(clock.timeAt(1000000000, false, 1200, 60000), 5000);
+    }
 }
 
 TEST(VLCMediaPlayer, PlaysARecordingToItsEndAndSavesAJpegSnapshot)

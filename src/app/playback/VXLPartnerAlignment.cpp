@@ -58,15 +58,73 @@ void VXLPartnerAlignment::after(double ms, std::function<void()> step)
 
 void VXLPartnerAlignment::align()
 {
+    // The common start goes on into a measurement of its own.
+    if (m_startingTogether)
+        return;
     cancel();
     m_round = 0;
     m_waitedMs = 0;
     measure();
 }
 
+void VXLPartnerAlignment::startTogether()
+{
+    cancel();
+    if (!m_master->media() || !m_partner->media() || !plays(m_master))
+        return;
+    // A seek sent to a standing player lands with its picture shown and waits there; two such
+    // players started together stay together (as after a pause).
+    m_round = 0;
+    m_waitedMs = 0;
+    m_startingTogether = true;
+    m_master->pause();
+    if (plays(m_partner))
+        m_partner->pause();
+    qCDebug(lcPlayback, "alignment: both players stand until both seeks have landed");
+    after(kPollMs, [this] { waitForBothLandings(); });
+}
+
+void VXLPartnerAlignment::waitForBothLandings()
+{
+    if (!m_master->media() || !m_partner->media()) {
+        m_startingTogether = false;
+        finish(0);
+        return;
+    }
+    m_waitedMs += kPollMs;
+    if ((m_master->isSeeking() || m_partner->isSeeking()) && m_waitedMs <= kLandingLimitMs) {
+        after(kPollMs, [this] { waitForBothLandings(); });
+        return;
+    }
+    startBoth();
+}
+
+void VXLPartnerAlignment::startBoth()
+{
+    qCDebug(lcPlayback, "alignment: both seeks landed (master %lld, partner %lld); both play on",
+            (long long)m_master->time().intValue(), (long long)m_partner->time().intValue());
+    m_startingTogether = false;
+    m_waitedMs = 0;
+    m_master->play();
+    m_partner->play();
+    after(kResumeSettleMs, [this] { measure(); });
+}
+
+void VXLPartnerAlignment::cancelStanding()
+{
+    m_startingTogether = false;
+    m_holding = false;
+    cancel();
+}
+
 void VXLPartnerAlignment::cancel()
 {
     m_timer.stop();
+    if (m_startingTogether && m_master->media() && m_partner->media()) {
+        m_master->play();
+        m_partner->play();
+    }
+    m_startingTogether = false;
     m_step = nullptr;
     if (m_nudging && m_partner->media())
         m_partner->setRate(m_rate);

@@ -21,6 +21,9 @@ class VXLPlayerInterface;
 //    master arrives;
 // 6. a standing master is met exactly, with the partner standing too;
 // 7. then measure again, a few rounds at most.
+// A move of both players while they play (slider, jump, swap) is better not left to land
+// apart at all: startTogether() stands both while their seeks land, and starts them together
+// once both have; the alignment that follows finds them together.
 // GUI thread only. Every wait is scaled by the playback's time scale.
 class VXLPartnerAlignment : public QObject
 {
@@ -34,11 +37,21 @@ public:
     // The rate both players play at (1 or 2); the partner returns to it after a nudge.
     void setRate(float rate) { m_rate = rate; }
 
-    // Starts an alignment; one under way starts over.
+    // Starts an alignment; one under way starts over. While both players stand for a
+    // common start, the alignment follows that start.
     void align();
-    // Stops an alignment under way and puts the partner back to the common rate.
+    // Call just before both players are sent to one place: while the master plays, both
+    // stand until both seeks have landed, and then play on together.
+    void startTogether();
+    // Stops an alignment under way and puts the partner back to the common rate; players
+    // standing for a common start play on (they were playing).
     void cancel();
+    // Stops an alignment under way and leaves both players standing where they are (the user
+    // paused).
+    void cancelStanding();
     bool isAligning() const { return m_round >= 0; }
+    // Both players stand for a common start: to the user they play.
+    bool isStartingTogether() const { return m_startingTogether; }
 
     // How far ahead of a playing master the partner is sent: twice the time its seeks took
     // lately, and a little more.
@@ -57,6 +70,8 @@ private:
     void after(double ms, std::function<void()> step);
     void measure();
     void waitForLanding();
+    void waitForBothLandings();
+    void startBoth();
     void nudge(double gapMs);
     void hold(double aheadMs);
     void meetAhead();
@@ -80,6 +95,7 @@ private:
     // The partner stands (paused by us) waiting for the master.
     bool m_holding = false;
     bool m_resumedAfterWait = false;
+    bool m_startingTogether = false;
     // Where the partner waits for the master, and when its seek there was sent (monotonic
     // ms; -1 once it has landed).
     int64_t m_meetingMs = -1;

@@ -49,7 +49,7 @@ VXLPlaybackController::VXLPlaybackController(VXLPlayerInterface* player1,
     m_playNextTimer.setSingleShot(true);
     connect(&m_playNextTimer, &QTimer::timeout, this, [this] {
         // The user may have moved the master away from its end in the meantime.
-        if (m_player1->media() && isPaused(m_player1) &&
+        if (m_player1->media() && isPaused(m_player1) && !m_alignment.isStartingTogether() &&
             m_player1->position() >= kEndedPausedPosition)
             playNext();
     });
@@ -91,6 +91,12 @@ bool VXLPlaybackController::isPlaying(const VXLPlayerInterface* player)
 {
     return player && playsMedia(player) &&
            player->remainingTime().stringValue() != QLatin1String("00:00");
+}
+
+bool VXLPlaybackController::masterPlays() const
+{
+    // Both stand for a moment while a move's seeks land; to the user they play on.
+    return isPlaying(m_player1) || m_alignment.isStartingTogether();
 }
 
 bool VXLPlaybackController::playAtIndex(qsizetype index)
@@ -309,7 +315,7 @@ void VXLPlaybackController::didStartPlayer()
     if (!m_player1->media())
         return;
     m_playInfo->setSpeed(m_player1->rate());
-    m_playInfo->setIsPlaying(isPlaying(m_player1));
+    m_playInfo->setIsPlaying(masterPlays());
     chooseAudioAuto();
     if (m_playInfo->scale() == 0 && m_player1->hasVideoOut() && m_player1->videoSize().width() > 0)
         m_view->updatePlayInfoScale();
@@ -318,7 +324,7 @@ void VXLPlaybackController::didStartPlayer()
 void VXLPlaybackController::didFinishPlay()
 {
     m_playInfo->setPosition(m_player1->position());
-    m_playInfo->setIsPlaying(isPlaying(m_player1));
+    m_playInfo->setIsPlaying(masterPlays());
 }
 
 void VXLPlaybackController::mediaPlayerTimeChanged(VXLPlayerInterface* player)
@@ -331,7 +337,7 @@ void VXLPlaybackController::mediaPlayerTimeChanged(VXLPlayerInterface* player)
         m_view->hideLoading();
         chooseAudioAuto();
     }
-    m_playInfo->setIsPlaying(isPlaying(m_player1));
+    m_playInfo->setIsPlaying(masterPlays());
     if (m_moving) {
         m_timeChangeCounter = -1;
         if (m_movingPosition > 0)
@@ -352,7 +358,7 @@ void VXLPlaybackController::startTimerPlayNext()
 void VXLPlaybackController::timerPlayNext()
 {
     if (m_preparingPlayNext || !m_player1->media() || !isPaused(m_player1) ||
-        m_player1->position() < kEndedPausedPosition)
+        m_alignment.isStartingTogether() || m_player1->position() < kEndedPausedPosition)
         return;
     m_preparingPlayNext = true;
     // A time change of the partner clears the flag; the one scheduled call stays.
@@ -420,6 +426,11 @@ void VXLPlaybackController::clickPlayButton()
     if (!m_player1->media())
         return;
     if (m_playInfo->isPlaying()) {
+        // Players standing for a common start stay standing, and are shown paused.
+        if (m_alignment.isStartingTogether()) {
+            m_alignment.cancelStanding();
+            didFinishPlay();
+        }
         for (VXLPlayerInterface* player : {m_player1, m_player2}) {
             if (isPlaying(player))
                 player->pause();
@@ -457,7 +468,7 @@ void VXLPlaybackController::videoPositionSliderMoved(double value)
 {
     qCDebug(lcPlayback, "[%s] position slider moved:%lf <=> %lf", "D ", m_playInfo->position(),
             value);
-    m_playInfo->setIsPlaying(isPlaying(m_player1));
+    m_playInfo->setIsPlaying(masterPlays());
     if (m_moving)
         return;
     if (value >= kAtEndPosition) {
@@ -475,6 +486,8 @@ void VXLPlaybackController::videoPositionSliderMoved(double value)
     }
     m_moving = true;
     m_movingPosition = value;
+    if (m_player2->media())
+        m_alignment.startTogether();
     m_player1->setPosition(float(value));
     if (m_player2->media())
         m_player2->setPosition(float(value));
@@ -508,6 +521,7 @@ void VXLPlaybackController::swapPlayer()
         m_moving = false;
         if (opening != m_opening)
             return;
+        m_alignment.startTogether();
         m_player1->setPosition(position);
         m_player2->setPosition(position);
         // Both seeks land at their own moments: the partner is checked against the master.

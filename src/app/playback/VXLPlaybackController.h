@@ -58,6 +58,8 @@ public:
 
     // The master has a media, plays, and more than a second remains.
     static bool isPlaying(const VXLPlayerInterface* player);
+    // The master plays, as the user sees it.
+    bool masterPlays() const;
 
     // Opens the recording at `index` (clamped) with its partner. False when the list is
     // empty or another opening is still waiting; true once the opening has begun.

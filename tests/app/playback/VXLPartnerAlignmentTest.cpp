@@ -52,27 +52,58 @@ struct Pair
     QSignalSpy aligned{&controller, &VXLPlaybackController::partnerAligned};
 };
 
-// After a slider move both players seek at once and land at their own moments: the partner
-// is brought to the master, each gap in its own way.
-TEST(PartnerAlignment, APartnerThatLandsAwayFromTheMasterIsBroughtToIt)
+// A move while the pair plays: both stand until both seeks have landed, whichever lands
+// last, and start together; to the user the pair plays on throughout.
+TEST(PartnerAlignment, AMoveStartsBothTogetherOnceBothSeeksHaveLanded)
+{
+    const int64_t latencies[][2] = {{100, 500}, {500, 100}};
+    for (const auto& latency : latencies) {
+        SCOPED_TRACE(latency[0]);
+        Pair pair(latency[0], latency[1]);
+        QSignalSpy shownPlaying(&pair.playInfo, &VXLPlayInfo::isPlayingChanged);
+        pair.controller.videoPositionSliderMoved(0.5);
+        EXPECT_FALSE(pair.master.isPlaying());
+        EXPECT_FALSE(pair.partner.isPlaying());
+        EXPECT_LT(std::abs(pair.alignedGap()), kLooseGapMs);
+        EXPECT_EQ(pair.partner.seeks.size(), 1) << "no correction needed";
+        EXPECT_TRUE(pair.master.isPlaying() && pair.partner.isPlaying());
+        EXPECT_EQ(shownPlaying.count(), 0) << "the play button stayed as it was";
+    }
+
+    // Paused by the user while the two stand: both stay standing, shown paused.
+    Pair pair(400, 400);
+    pair.controller.videoPositionSliderMoved(0.5);
+    pair.controller.clickPlayButton();
+    QTest::qWait(int(1000 * kTimeScale));
+    EXPECT_FALSE(pair.master.isPlaying());
+    EXPECT_FALSE(pair.partner.isPlaying());
+    EXPECT_FALSE(pair.playInfo.isPlaying());
+}
+
+// A partner that stands away from a playing master is brought to it, each gap in its own
+// way.
+TEST(PartnerAlignment, APartnerAwayFromAPlayingMasterIsBroughtToIt)
 {
     enum Correction { MeetAhead, Hold, Nudge };
     struct Case
     {
         const char* name;
-        int64_t masterSeekMs;
-        int64_t partnerSeekMs;
+        // Where the partner is sent, from the master's time then; its seek takes 200 ms,
+        // while the master plays on.
+        int64_t sentToMs;
         Correction first;
     };
+    constexpr int64_t kSeekMs = 200;
     const Case cases[] = {
-        {"lands 400 ms behind: sent ahead, met there", 100, 500, MeetAhead},
-        {"lands 400 ms ahead: waits for the master", 500, 100, Hold},
-        {"lands 40 ms behind: a brief faster run", 240, 280, Nudge},
+        {"lands 400 ms behind: sent ahead, met there", kSeekMs - 400, MeetAhead},
+        {"lands 400 ms ahead: waits for the master", kSeekMs + 400, Hold},
+        {"lands 40 ms behind: a brief faster run", kSeekMs - 40, Nudge},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Pair pair(c.masterSeekMs, c.partnerSeekMs);
-        pair.controller.videoPositionSliderMoved(0.5);
+        Pair pair(kSeekMs, kSeekMs);
+        pair.partner.setTime(VLCTime::timeWithInt(pair.master.time().intValue() + c.sentToMs));
+        pair.controller.syncVideoPositionDelay(0);
         EXPECT_LT(std::abs(pair.alignedGap()), kLooseGapMs);
         ASSERT_FALSE(pair.partner.seeks.isEmpty());
         switch (c.first) {
@@ -80,7 +111,7 @@ TEST(PartnerAlignment, APartnerThatLandsAwayFromTheMasterIsBroughtToIt)
             ASSERT_GE(pair.partner.seeks.size(), 2);
             // Aimed where the master would be once the seek had landed, not where it was.
             const ClockedPlayer::Seek& aimed = pair.partner.seeks[1];
-            EXPECT_GT(aimed.targetMs, aimed.otherMs + c.partnerSeekMs);
+            EXPECT_GT(aimed.targetMs, aimed.otherMs + kSeekMs);
             EXPECT_GT(pair.partner.pauses, 0) << "waits there for the master";
             break;
         }

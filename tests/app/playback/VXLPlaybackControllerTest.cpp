@@ -238,7 +238,9 @@ TEST(PlaybackController, SliderMoveRealignsThePartnerAfterThreeTenthsOfASecond)
                        [&] { partnerBefore = rig.player2.position(); });
     rig.controller.videoPositionSliderMoved(0.5);
     EXPECT_FLOAT_EQ(rig.player2.position(), 0.5f);
-    // The master plays on from the new position; the partner stands where the move put it.
+    // Both start again once their seeks have landed (at once, here). The master plays on from
+    // the new position; the partner stands where the move put it.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.player1.isPlaying(); }, 1000));
     rig.player1.tick();
     const float master = rig.player1.position();
     ASSERT_GT(master, 0.5f);
