@@ -69,8 +69,17 @@ void VXLPartnerAlignment::align()
 
 void VXLPartnerAlignment::startTogether()
 {
+    // Players already standing for a common start stay standing for the new one. Started and
+    // stopped again at once, they would not stop: a player takes a pause only once it
+    // reports playing.
+    const bool standing = std::exchange(m_startingTogether, false);
     cancel();
-    if (!m_master->media() || !m_partner->media() || !plays(m_master))
+    if (!m_master->media() || !m_partner->media()) {
+        if (standing && m_master->media())
+            m_master->play();
+        return;
+    }
+    if (!standing && !plays(m_master))
         return;
     // A seek sent to a standing player lands with its picture shown and waits there; two such
     // players started together stay together (as after a pause).

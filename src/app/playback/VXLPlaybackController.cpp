@@ -410,7 +410,8 @@ void VXLPlaybackController::changeAndPlay(qsizetype selectedRow)
         playAtIndex(std::max<qsizetype>(0, selectedRow));
         return;
     }
-    if (isPaused(m_player1)) {
+    // (Players standing only for a common start after a move are not paused.)
+    if (isPaused(m_player1) && !m_alignment.isStartingTogether()) {
         m_player1->setPosition(0);
         m_player2->setPosition(0);
     }
