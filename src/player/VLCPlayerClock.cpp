@@ -51,13 +51,19 @@ bool VLCPlayerClock::bufferingDone(uint64_t generation)
         return false;
     if (m_frozenMs >= 0) {
         // Paused: libVLC reports no time until it plays again, and the target is shown now.
-        m_frozenMs = m_seekTargetMs;
-        m_floorMs = m_frozenMs;
-        m_seekTargetMs = -1;
+        landStanding();
         return true;
     }
     m_seekBuffered = true;
     return false;
+}
+
+void VLCPlayerClock::landStanding()
+{
+    m_frozenMs = m_seekTargetMs;
+    m_floorMs = m_frozenMs;
+    m_seekTargetMs = -1;
+    m_seekBuffered = false;
 }
 
 void VLCPlayerClock::abandonSeek()
@@ -113,11 +119,8 @@ void VLCPlayerClock::paused(int64_t stampNs, int64_t lengthMs)
         m_frozenMs = m_seekTargetMs;
         // Paused right after a seek whose buffering is already done: no report follows while
         // paused, and the target is what the picture shows.
-        if (m_seekBuffered) {
-            m_floorMs = m_frozenMs;
-            m_seekTargetMs = -1;
-            m_seekBuffered = false;
-        }
+        if (m_seekBuffered)
+            landStanding();
         return;
     }
     if (m_anchorMs < 0)

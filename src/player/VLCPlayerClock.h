@@ -49,6 +49,8 @@ public:
 
 private:
     void anchor(int64_t timeMs, int64_t stampNs);
+    // A paused player's seek has landed: it shows the target.
+    void landStanding();
     int64_t carried(int64_t nowNs, int64_t lengthMs) const;
 
     float m_rate = 1.0f;

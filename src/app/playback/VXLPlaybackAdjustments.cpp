@@ -54,8 +54,7 @@ void VXLPlaybackController::jumpForward()
     m_movingPosition = m_player1->position() + kJumpSeconds * 1000.0 / double(lengthMs);
     m_playInfo->setPosition(m_movingPosition);
     const int64_t targetMs = m_player1->time().intValue() + kJumpSeconds * 1000;
-    if (m_player2->media())
-        m_alignment.startTogether();
+    m_alignment.startTogether();
     m_player1->jumpForward(kJumpSeconds);
     movePartnerWithMaster(targetMs);
     syncVideoPositionDelay(0.3);
@@ -65,33 +64,27 @@ void VXLPlaybackController::jumpBackward()
 {
     if (m_moving || !m_player1->media())
         return;
-    if (m_player1->time().intValue() / 1000.0 < kJumpSeconds) {
-        // To the start, both together, and checked there like any other jump.
-        m_moving = true;
-        m_movingPosition = 0;
-        m_playInfo->setPosition(0);
-        if (m_player2->media())
-            m_alignment.startTogether();
+    // Within the first ten seconds both go to the start; either way the move is checked.
+    const bool toStart = m_player1->time().intValue() / 1000.0 < kJumpSeconds;
+    const int64_t targetMs = toStart ? 0 : m_player1->time().intValue() - kJumpSeconds * 1000;
+    m_moving = true;
+    // The position shown during the move is where the jump goes, as for a jump forward:
+    // a paused master reports no time changes afterwards, and the slider would stay
+    // where the jump started.
+    const int64_t lengthMs = m_player1->media()->length().intValue();
+    m_movingPosition = lengthMs > 0 ? double(targetMs) / double(lengthMs) : 0;
+    m_playInfo->setPosition(m_movingPosition);
+    m_alignment.startTogether();
+    if (toStart) {
         for (VXLPlayerInterface* player : {m_player1, m_player2}) {
             if (player->media())
                 player->setTime(VLCTime::nullTime());
         }
-        syncVideoPositionDelay(0.3);
     } else {
-        m_moving = true;
-        const int64_t targetMs = m_player1->time().intValue() - kJumpSeconds * 1000;
-        // The position shown during the move is where the jump goes, as for a jump forward:
-        // a paused master reports no time changes afterwards, and the slider would stay
-        // where the jump started.
-        const int64_t lengthMs = m_player1->media()->length().intValue();
-        m_movingPosition = lengthMs > 0 ? double(targetMs) / double(lengthMs) : 0;
-        m_playInfo->setPosition(m_movingPosition);
-        if (m_player2->media())
-            m_alignment.startTogether();
         m_player1->jumpBackward(kJumpSeconds);
         movePartnerWithMaster(targetMs);
-        syncVideoPositionDelay(0.3);
     }
+    syncVideoPositionDelay(0.3);
     updateAudioUI();
 }
 

@@ -49,7 +49,7 @@ VXLPlaybackController::VXLPlaybackController(VXLPlayerInterface* player1,
     m_playNextTimer.setSingleShot(true);
     connect(&m_playNextTimer, &QTimer::timeout, this, [this] {
         // The user may have moved the master away from its end in the meantime.
-        if (m_player1->media() && isPaused(m_player1) && !m_alignment.isStartingTogether() &&
+        if (m_player1->media() && masterStandsPaused() &&
             m_player1->position() >= kEndedPausedPosition)
             playNext();
     });
@@ -97,6 +97,11 @@ bool VXLPlaybackController::masterPlays() const
 {
     // Both stand for a moment while a move's seeks land; to the user they play on.
     return isPlaying(m_player1) || m_alignment.isStartingTogether();
+}
+
+bool VXLPlaybackController::masterStandsPaused() const
+{
+    return isPaused(m_player1) && !m_alignment.isStartingTogether();
 }
 
 bool VXLPlaybackController::playAtIndex(qsizetype index)
@@ -357,8 +362,8 @@ void VXLPlaybackController::startTimerPlayNext()
 
 void VXLPlaybackController::timerPlayNext()
 {
-    if (m_preparingPlayNext || !m_player1->media() || !isPaused(m_player1) ||
-        m_alignment.isStartingTogether() || m_player1->position() < kEndedPausedPosition)
+    if (m_preparingPlayNext || !m_player1->media() || !masterStandsPaused() ||
+        m_player1->position() < kEndedPausedPosition)
         return;
     m_preparingPlayNext = true;
     // A time change of the partner clears the flag; the one scheduled call stays.
@@ -410,8 +415,7 @@ void VXLPlaybackController::changeAndPlay(qsizetype selectedRow)
         playAtIndex(std::max<qsizetype>(0, selectedRow));
         return;
     }
-    // (Players standing only for a common start after a move are not paused.)
-    if (isPaused(m_player1) && !m_alignment.isStartingTogether()) {
+    if (masterStandsPaused()) {
         m_player1->setPosition(0);
         m_player2->setPosition(0);
     }
@@ -487,8 +491,7 @@ void VXLPlaybackController::videoPositionSliderMoved(double value)
     }
     m_moving = true;
     m_movingPosition = value;
-    if (m_player2->media())
-        m_alignment.startTogether();
+    m_alignment.startTogether();
     m_player1->setPosition(float(value));
     if (m_player2->media())
         m_player2->setPosition(float(value));

@@ -58,8 +58,10 @@ public:
 
     // The master has a media, plays, and more than a second remains.
     static bool isPlaying(const VXLPlayerInterface* player);
-    // The master plays, as the user sees it.
+    // The master plays, or stands paused, as the user sees it: players standing only for a
+    // common start after a move play.
     bool masterPlays() const;
+    bool masterStandsPaused() const;
 
     // Opens the recording at `index` (clamped) with its partner. False when the list is
     // empty or another opening is still waiting; true once the opening has begun.
